@@ -1,0 +1,11 @@
+# kmc_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One Qt Test executable per behaviour group, run headless under CTest.
+function(kmc_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kmc_testsupport Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"
+    TIMEOUT 300)
+endfunction()

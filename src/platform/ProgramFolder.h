@@ -1,0 +1,26 @@
+#pragma once
+// The program's folder: where conf/, log/, vezoriza.sta, vezoriza.bak, mudhelp.txt and
+// mudnotiz.txt live. It is the executable's folder, or the per-user data folder when
+// that is not writable (an installed copy). Tests point it elsewhere with setOverride().
+
+#include <QByteArray>
+#include <QString>
+
+namespace ProgramFolder {
+
+// Folder for everything the program reads and writes, with a trailing "/".
+QString path();
+// The same as Windows-1252 bytes, for building names inside the model.
+QByteArray pathBytes();
+// Full name of a file beside the program (name may hold "conf/x.mud").
+QString file(const QString& name);
+// mudhelp.txt: beside the program, else in the installed data folder.
+QString helpFile();
+
+// Tests: make `folder` the program folder; an empty string restores the default.
+void setOverride(const QString& folder);
+
+// Typed names may separate folders with "\" as well as "/"; turn both into "/".
+QByteArray normalizeSeparators(const QByteArray& name);
+
+} // namespace ProgramFolder
