@@ -1,0 +1,36 @@
+#pragma once
+// Free helpers of the configuration module: the colour table shared by highlights,
+// client commands, the settings dialog and the frame gradient; SplitString; PointInRect.
+
+#include <QByteArray>
+#include <QList>
+
+using TStringList = QList<QByteArray>;
+
+// Colour values: red in the lowest byte, then green, then blue.
+struct TColorEntry {
+    const char* Name;
+    quint32 Value;
+};
+constexpr int kColorCount = 16;
+// 1-based in the design; index 0 here is "Schwarz" (index 1).
+extern const TColorEntry kColorTable[kColorCount];
+
+// The colour of a 1-based table index; indexes outside 1..16 give black.
+quint32 IndexToColor(int index);
+// 1-based index of the first entry with exactly this value; -1 if none.
+int ColorToIndex(quint32 color);
+// ASCII case-insensitive name match ("gruen" finds 3, an umlaut spelling does not).
+bool ColorNameToIndex(const QByteArray& name, int& index);
+
+// Clears list; pieces before each separator are trimmed of blanks and control
+// characters and dropped when empty; the text after the last separator is added
+// unchanged, even when empty.
+void SplitString(char separator, const QByteArray& text, TStringList& list);
+TStringList SplitString(char separator, const QByteArray& text);
+
+struct TRect {
+    int Left, Top, Right, Bottom;
+};
+// Strictly inside: the border lines do not count.
+bool PointInRect(const TRect& rect, int x, int y);

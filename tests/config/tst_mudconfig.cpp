@@ -1,0 +1,356 @@
+// The configuration model: records, the shared name space, change rules, helpers.
+#include "ScriptedPrompts.h"
+#include "config/MudConfig.h"
+#include "platform/Errors.h"
+
+#include <QTest>
+
+class TestMudConfig : public QObject {
+    Q_OBJECT
+private slots:
+    void recordsSplitAtFirstSlash();
+    void getByIndexAndByName();
+    void sessionAndHighlightRecords();
+    void highlightWithJunkColoursFails();
+    void putBuildsEntriesWithoutMarkingModified();
+    void nameSpaceIsSharedAndExact();
+    void findCommandNameFollowsAliasCase();
+    void sessionHostAndPortSplitAtBlank();
+    void highlightsAndTabsAreExactAndModifyRules();
+    void clearListsAsksFirst();
+    void assignCopiesEverythingAndMarksModified();
+    void functionKeysAndDefaultLayouts();
+    void splitString_data();
+    void splitString();
+    void colourTableAndRects();
+};
+
+void TestMudConfig::recordsSplitAtFirstSlash()
+{
+    TMudConfig c;
+    c.FAliases = {"go/say a/b", "look"};
+    int index = -1;
+    TMAlias a;
+    c.GetAlias("go", index, a);
+    QCOMPARE(index, 0);
+    QCOMPARE(a.Name, QByteArray("go"));
+    QCOMPARE(a.Value, QByteArray("say a/b"));
+    // An entry without "/" is fetched whole by position, but has no name to be found by.
+    index = 1;
+    c.GetAlias("", index, a);
+    QCOMPARE(a.Name, QByteArray("look"));
+    QCOMPARE(a.Value, QByteArray());
+    c.GetAlias("look", index, a);
+    QCOMPARE(index, -1);
+}
+
+void TestMudConfig::getByIndexAndByName()
+{
+    TMudConfig c;
+    c.FPaths = {"a/n;", "foo/s;", "c/o;"};
+    int index = 5;
+    TMPath p{"x", "y"};
+    c.GetPath("", index, p);
+    QCOMPARE(index, -1);
+    QVERIFY(p.Name.isEmpty() && p.Value.isEmpty());
+    index = 2;
+    c.GetPath("", index, p);
+    QCOMPARE(p.Name, QByteArray("c"));
+    // Lookup by name ignores case although FindNameSlot does not.
+    c.FPaths.append("Foo/w;");
+    c.GetPath("FOO", index, p);
+    QCOMPARE(index, 1);
+    QCOMPARE(p.Value, QByteArray("s;"));
+}
+
+void TestMudConfig::sessionAndHighlightRecords()
+{
+    TMudConfig c;
+    c.FSessions = {"x/host/4711", "bare", "y/h"};
+    c.FHighlights = {"Drache/10/1", "plain", "big/300/257"};
+    int i = 1;
+    TMSession s;
+    c.GetSession("", i, s);
+    QCOMPARE(s.Host, QByteArray());
+    QCOMPARE(s.Port, QByteArray("7600"));
+    i = 2;
+    c.GetSession("", i, s);
+    QCOMPARE(s.Host, QByteArray("h"));
+    QCOMPARE(s.Port, QByteArray());
+    TMHighlight h;
+    i = 1;
+    c.GetHighlight("", i, h);
+    QCOMPARE(h.Text, QByteArray("plain"));
+    QCOMPARE(int(h.Foreground), 9);
+    QCOMPARE(int(h.Background), 1);
+    c.GetHighlight("drache", i, h);
+    QCOMPARE(int(h.Foreground), 10);
+    i = 2;
+    c.GetHighlight("", i, h); // the low 8 bits are kept
+    QCOMPARE(int(h.Foreground), 44);
+    QCOMPARE(int(h.Background), 1);
+}
+
+void TestMudConfig::highlightWithJunkColoursFails()
+{
+    TMudConfig c;
+    c.FHighlights = {"ork/rot/1", "elf/5"};
+    int i = 0;
+    TMHighlight h;
+    QString error;
+    QVERIFY(!c.TryGetHighlight("", i, h, &error));
+    QCOMPARE(error, QString("'rot' ist kein gültiger Integerwert"));
+    i = 1;
+    try {
+        c.GetHighlight("", i, h);
+        QFAIL("no error raised");
+    } catch (const EConvertError& e) {
+        QCOMPARE(e.Message(), QString("'' ist kein gültiger Integerwert"));
+    }
+}
+
+void TestMudConfig::putBuildsEntriesWithoutMarkingModified()
+{
+    TMudConfig c;
+    c.FAliases = {"a/1"};
+    c.FSessions = {"s/h/1"};
+    c.FHighlights = {"t/1/1"};
+    c.PutAlias(0, {"b", "2/3"});
+    c.PutAlias(-1, {"zz", "zz"});
+    c.PutSession(0, {"s", "host", ""});
+    c.PutHighlight(0, {"Ork", 10, 16});
+    QCOMPARE(c.FAliases, TStringList({"b/2/3"}));
+    QCOMPARE(c.FSessions, TStringList({"s/host/7600"}));
+    QCOMPARE(c.FHighlights, TStringList({"Ork/10/16"}));
+    QVERIFY(!c.FModified);
+}
+
+void TestMudConfig::nameSpaceIsSharedAndExact()
+{
+    TMudConfig c;
+    QVERIFY(c.SetPath("n", "n;"));
+    QVERIFY(!c.SetAlias("n", "x"));  // taken by a path
+    QVERIFY(c.SetAlias("N", "x"));   // exact comparison
+    QVERIFY(c.SetAlias("foo", "1"));
+    c.FModified = false;
+    QVERIFY(c.SetAlias("Foo", "2")); // a second entry, not a replacement
+    QCOMPARE(c.FAliases.size(), 3);
+    QVERIFY(c.SetAlias("foo", "3"));
+    QCOMPARE(c.FAliases.at(1), QByteArray("foo/3"));
+    QCOMPARE(c.FindNameSlot("n", lkAlias), -2);
+    QCOMPARE(c.FindNameSlot("n", lkPath), 0);
+    QCOMPARE(c.FindNameSlot("zzz", lkPath), -1);
+    c.FModified = false;
+    QVERIFY(!c.DeleteAlias("n")); // belongs to the paths
+    QVERIFY(!c.DeleteAlias("nix"));
+    QVERIFY(!c.FModified);
+    QVERIFY(c.DeletePath("n"));
+    QVERIFY(c.FModified);
+    // A hand-edited file may hold one name in two lists: the first list reports it.
+    c.FSessions = {"dup/h/1"};
+    c.FPaths = {"dup/n;"};
+    QCOMPARE(c.FindNameSlot("dup", lkSession), -2);
+    QCOMPARE(c.FindNameSlot("dup", lkPath), 0);
+}
+
+void TestMudConfig::findCommandNameFollowsAliasCase()
+{
+    TMudConfig c;
+    c.FAliases = {"Tanz/tanze"};
+    c.FPaths = {"heim/n;"};
+    c.FSessions = {"mud/h/1"};
+    int kind = 7, index = 7;
+    QVERIFY(!c.FindCommandName("tanz", kind, index));
+    QCOMPARE(kind, 7); // untouched on no match
+    QVERIFY(c.FindCommandName("mud", kind, index));
+    QCOMPARE(kind, int(lkSession));
+    c.FAliasCase = false;
+    QVERIFY(c.FindCommandName("tanz", kind, index));
+    QCOMPARE(kind, int(lkAlias));
+    QVERIFY(c.FindCommandName("HEIM", kind, index));
+    QCOMPARE(kind, int(lkPath));
+    QCOMPARE(index, 0);
+}
+
+void TestMudConfig::sessionHostAndPortSplitAtBlank()
+{
+    TMudConfig c;
+    QVERIFY(c.SetSession("x", "host 4711"));
+    QCOMPARE(c.FSessions.last(), QByteArray("x/host/4711"));
+    QVERIFY(c.SetSession("x", "host"));
+    QCOMPARE(c.FSessions, TStringList({"x//host"}));
+    int i = -1;
+    TMSession s;
+    c.GetSession("x", i, s);
+    QCOMPARE(s.Host, QByteArray());
+    QCOMPARE(s.Port, QByteArray("host"));
+}
+
+void TestMudConfig::highlightsAndTabsAreExactAndModifyRules()
+{
+    TMudConfig c;
+    QVERIFY(c.SetHighlight("Drache", "10/1"));
+    QVERIFY(c.FModified);
+    QVERIFY(c.SetHighlight("drache", "12/1"));
+    QVERIFY(c.SetHighlight("Drache", "13/2"));
+    QCOMPARE(c.FHighlights, TStringList({"Drache/13/2", "drache/12/1"}));
+    c.FModified = false;
+    QVERIFY(!c.DeleteHighlight("DRACHE"));
+    QVERIFY(!c.FModified);
+    QVERIFY(c.DeleteHighlight("drache"));
+    QVERIFY(c.FModified);
+
+    c.FModified = false;
+    QVERIFY(c.AddTab("Schwert"));
+    QVERIFY(c.FModified);
+    c.FModified = false;
+    QVERIFY(!c.AddTab("Schwert"));
+    QVERIFY(!c.FModified);
+    QVERIFY(c.AddTab("schwert"));
+    QVERIFY(!c.DeleteTab("SCHWERT"));
+    QVERIFY(c.DeleteTab("Schwert"));
+    QCOMPARE(c.FTabs, TStringList({"schwert"}));
+}
+
+void TestMudConfig::clearListsAsksFirst()
+{
+    ScriptedPrompts prompts;
+    TMudConfig c;
+    c.FAliases = {"a/b"};
+    c.FTabs = {"t"};
+    prompts.answers = {IPrompts::Answer::No, IPrompts::Answer::Yes};
+    QVERIFY(!c.ClearLists(prompts));
+    QVERIFY(!c.FModified);
+    QCOMPARE(c.FAliases.size(), 1);
+    QVERIFY(c.ClearLists(prompts));
+    QVERIFY(c.FAliases.isEmpty() && c.FTabs.isEmpty());
+    QVERIFY(c.FModified);
+    QCOMPARE(prompts.log.first(),
+             QString("Confirm2: Alle Aliase, Ergaenzungen, Hervorhebungen, Pfade\r\nund "
+                     "Sitzungen werden nun gelöscht.\r\n\r\nWeiter?"));
+}
+
+void TestMudConfig::assignCopiesEverythingAndMarksModified()
+{
+    TMudConfig src;
+    src.FAliases = {"a/1"};
+    src.FHighlights = {"h/1/2"};
+    src.FPaths = {"p/n;"};
+    src.FSessions = {"s/h/1"};
+    src.FTabs = {"t"};
+    src.FNumPadsList.ClearLayouts();
+    src.FNumPadsList.AddLayout("eins");
+    src.FNumPadsList.AddLayout("zwei");
+    src.FNumPadsList.Items(1).Keys[8] = "n";
+    src.FNumPadsList.Items(1).Option = 1;
+    src.SetFuncKey(13, "kill ork");
+    src.FOutputWindow.FFont = {"Monospace", 12, 0xFF, fsBold};
+    src.FOutputWindow.BGColor = 0x123456;
+    src.FAliasCase = false;
+    src.FAutoConnect = src.FAutoLog = src.FAutoSave = src.FLogOverwrite = true;
+    src.FClearInput = src.FShadeDirection = true;
+    src.FTabCase = false;
+    src.FFileName = "/x/y.mud";
+    src.FHost = "mud.example";
+    src.FPort = "23";
+    src.FLogFile = "log";
+    src.FSaveInterval = 7;
+    src.FShadeFromColor = 3;
+    src.FShadeToColor = 4;
+    src.FShadeSteps = 5;
+    src.FModified = false;
+
+    TMudConfig dst; // three default layouts before
+    dst.Assign(src);
+    QVERIFY(dst.FModified);
+    QCOMPARE(dst.FNumPadsList.Count(), 2);
+    QCOMPARE(dst.FNumPadsList.Items(1).Keys[8], QByteArray("n"));
+    QCOMPARE(dst.FNumPadsList.Items(1).Option, 1);
+    QCOMPARE(dst.GetFuncKey(13), QByteArray("kill ork"));
+    QCOMPARE(dst.FOutputWindow.FFont.Name, QByteArray("Monospace"));
+    QCOMPARE(dst.FOutputWindow.FFont.Style, int(fsBold));
+    QCOMPARE(dst.FOutputWindow.BGColor, 0x123456u);
+    QCOMPARE(dst.FAliases, src.FAliases);
+    QCOMPARE(dst.FHighlights, src.FHighlights);
+    QCOMPARE(dst.FPaths, src.FPaths);
+    QCOMPARE(dst.FSessions, src.FSessions);
+    QCOMPARE(dst.FTabs, src.FTabs);
+    QVERIFY(!dst.FAliasCase && dst.FAutoConnect && dst.FAutoLog && dst.FAutoSave);
+    QVERIFY(dst.FLogOverwrite && dst.FClearInput && dst.FShadeDirection && !dst.FTabCase);
+    QCOMPARE(dst.FFileName, src.FFileName);
+    QCOMPARE(dst.FHost, src.FHost);
+    QCOMPARE(dst.FPort, src.FPort);
+    QCOMPARE(dst.FLogFile, src.FLogFile);
+    QCOMPARE(dst.FSaveInterval, 7);
+    QCOMPARE(dst.FShadeFromColor * 100 + dst.FShadeToColor * 10 + dst.FShadeSteps, 345);
+    // The copy is deep: changing it leaves the source alone.
+    dst.FNumPadsList.Items(0).Name = "x";
+    QCOMPARE(src.FNumPadsList.Items(0).Name, QByteArray("eins"));
+}
+
+void TestMudConfig::functionKeysAndDefaultLayouts()
+{
+    TMudConfig c;
+    QCOMPARE(c.FNumPadsList.Count(), 3);
+    QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Laufen"));
+    QCOMPARE(c.FNumPadsList.Items(1).Name, QByteArray("Klettern"));
+    QCOMPARE(c.FNumPadsList.Items(2).Name, QByteArray("Alternativ"));
+    QCOMPARE(c.FNumPadsList.Items(0).Keys[9], QByteArray("n"));       // keypad 8
+    QCOMPARE(c.FNumPadsList.Items(0).Keys[6], QByteArray("schaue"));  // keypad 5
+    QCOMPARE(c.FNumPadsList.Items(1).Keys[11], QByteArray());         // "*" when climbing
+    QCOMPARE(c.FNumPadsList.Items(2).Keys[15], QByteArray("rein"));   // "/"
+    c.SetFuncKey(21, "ignored");
+    c.SetFuncKey(-1, "ignored");
+    QCOMPARE(c.GetFuncKey(21), QByteArray());
+    c.SetFuncKey(20, "x");
+    QVERIFY(!c.FModified);
+    c.ClearFuncKeys();
+    QCOMPARE(c.GetFuncKey(20), QByteArray());
+    const int i = c.FNumPadsList.AddLayout(QByteArray(150, 'n'));
+    QCOMPARE(c.FNumPadsList.Items(i).Name.size(), 100);
+    c.FNumPadsList.DeleteLayout(99); // out of range: nothing
+    QCOMPARE(c.FNumPadsList.Count(), 4);
+}
+
+void TestMudConfig::splitString_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<TStringList>("pieces");
+    QTest::newRow("trimmed, empty dropped, last kept") << QByteArray("n; s ;;o ")
+                                                       << TStringList{"n", "s", "o "};
+    QTest::newRow("trailing separator gives empty last") << QByteArray("n;s;")
+                                                         << TStringList{"n", "s", ""};
+    QTest::newRow("no separator") << QByteArray(" x ") << TStringList{" x "};
+    QTest::newRow("empty text") << QByteArray() << TStringList{""};
+    QTest::newRow("control characters trimmed") << QByteArray("\tn\r;s")
+                                                << TStringList{"n", "s"};
+}
+
+void TestMudConfig::splitString()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(TStringList, pieces);
+    TStringList list{"old"};
+    SplitString(';', text, list);
+    QCOMPARE(list, pieces);
+}
+
+void TestMudConfig::colourTableAndRects()
+{
+    int index = 0;
+    QVERIFY(ColorNameToIndex("gruen", index));
+    QCOMPARE(index, 3);
+    QVERIFY(ColorNameToIndex("WEISS", index));
+    QCOMPARE(index, 16);
+    QVERIFY(!ColorNameToIndex("gr\xFCn", index));
+    QCOMPARE(ColorToIndex(0xFF0000), 13); // blue
+    QCOMPARE(ColorToIndex(0x0000FF), 10); // red
+    QCOMPARE(ColorToIndex(0x010203), -1);
+    const TRect r{10, 20, 30, 40};
+    QVERIFY(PointInRect(r, 11, 21));
+    QVERIFY(!PointInRect(r, 10, 25));
+    QVERIFY(!PointInRect(r, 20, 40));
+}
+
+QTEST_GUILESS_MAIN(TestMudConfig)
+#include "tst_mudconfig.moc"
