@@ -1,0 +1,107 @@
+#pragma once
+// The incoming text pipeline: each received block becomes coloured cells (ANSI SGR
+// colours, every other escape sequence dropped, the player's highlights applied), which
+// go to the console, the session log and the output history. It also handles the
+// session-connected and session-closed notifications (online look, clock, statistics).
+//
+// The escape state and the current attributes carry over from block to block, so what
+// the player sees does not depend on how TCP cuts the stream; they are reset when a
+// session connects. A 0 byte in the data is skipped.
+
+#include "stats/VorkaOMatic.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class IConsoleWriter;
+class TOutputSink;
+class TSessionLog;
+class TMudConfig;
+class TConnectTime;
+
+struct TCellAttr {
+    quint32 Color = 0;
+    quint32 BkColor = 0;
+    int Style = 0;
+    bool operator==(const TCellAttr& o) const
+    {
+        return Color == o.Color && BkColor == o.BkColor && Style == o.Style;
+    }
+    bool operator!=(const TCellAttr& o) const { return !(*this == o); }
+};
+
+struct TTextCell {
+    char Ch = 0;
+    TCellAttr Attr;
+};
+
+class TIncomingText : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kCellCount = 8193;   // cell 0 is never written
+    static constexpr int kEscBufferMax = 80;
+    static constexpr int kLineTextMax = 255;
+
+    TIncomingText(IConsoleWriter& console, TOutputSink& sink, TSessionLog& log,
+                  const TMudConfig& config, TConnectTime& clock, TVorkaOMatic& stats,
+                  QObject* parent = nullptr);
+
+    // The information beep (an escape sequence too long to be one). Set by the window.
+    std::function<void()> OnBeep;
+
+    void TelnetDataAvailable(const char* buffer, qsizetype len);
+    void TelnetSessionConnected(const QByteArray& host);
+    void TelnetSessionClosed();
+
+    // Parses one slice of at most kCellCount - 2 bytes into FCells; returns the
+    // terminator index. Exposed for tests.
+    int ParseBlock(const char* data, qsizetype len);
+    // Colours, escape state and style back to the start of a session.
+    void ResetState();
+
+    std::array<TTextCell, kCellCount> FCells;
+    TCellAttr FCurrentAttr;
+    bool FEscActive = false;
+    QByteArray FEscBuffer;
+    TVorkaOMaticLog FConnectLog;
+
+signals:
+    void OnlineChanged(bool online);
+
+private:
+    struct Highlight {
+        QByteArray Text;
+        quint32 Fg, Bg;
+        bool FgValid, BgValid;
+    };
+    enum class EscAction { Complete, Collect };
+
+    TCellAttr DefaultAttr() const;
+    static EscAction Classify(const QByteArray& buffer, char c);
+    void EscapeByte(char c);
+    void ApplySgr(const QByteArray& params);
+    void ApplySgrValue(int v, bool& stop);
+    void RefreshHighlights();
+    void CheckHighlights(int lineStart, const QByteArray& lineText);
+    void ShowCells(int terminator);
+    void AddToHistory(const char* data, qsizetype len);
+
+    IConsoleWriter& FConsole;
+    TOutputSink& FSink;
+    TSessionLog& FLog;
+    const TMudConfig& FConfig;
+    TConnectTime& FClock;
+    TVorkaOMatic& FStats;
+    // The pen of the last character shown, which reverse video (SGR 7, 8) swaps; taken
+    // per character rather than from the console at parse time, so the picture does
+    // not depend on where a block ends.
+    TCellAttr FLastShown;
+    QByteArray FShown; // the shown characters of the current slice, cell i at i - 1
+    QList<QByteArray> FHighlightSource;
+    std::vector<Highlight> FHighlightCache;
+    bool FConnectPending = false;
+};

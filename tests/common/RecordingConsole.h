@@ -1,0 +1,70 @@
+#pragma once
+// A console that records what is written: every byte with the pen it was written in.
+
+#include "display/output/ConsoleWriter.h"
+#include "net/Connection.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct RecordedCell {
+    char Ch;
+    quint32 Color, BkColor;
+    int Style;
+};
+
+class RecordingConsole : public IConsoleWriter {
+public:
+    quint32 Color = 0xC0C0C0, BkColor = 0;
+    int Style = 0;
+    int Columns = 80;
+    QList<RecordedCell> Cells;
+
+    quint32 FontColor() const override { return Color; }
+    void SetFontColor(quint32 c) override { Color = c; }
+    quint32 FontBkColor() const override { return BkColor; }
+    void SetFontBkColor(quint32 c) override { BkColor = c; }
+    int FontStyle() const override { return Style; }
+    void SetFontStyle(int s) override { Style = s; }
+    int Cols() const override { return Columns; }
+    void WriteBuf(const char* data, qsizetype len) override
+    {
+        for (qsizetype i = 0; i < len; ++i)
+            Cells.append({data[i], Color, BkColor, Style});
+    }
+
+    QByteArray Text() const
+    {
+        QByteArray t;
+        for (const RecordedCell& c : Cells)
+            t.append(c.Ch);
+        return t;
+    }
+    // The text with "<colour/background/style>" wherever the pen changes.
+    QByteArray Annotated() const
+    {
+        QByteArray t;
+        const RecordedCell* prev = nullptr;
+        for (const RecordedCell& c : Cells) {
+            if (!prev || prev->Color != c.Color || prev->BkColor != c.BkColor || prev->Style != c.Style)
+                t += QStringLiteral("<%1/%2/%3>")
+                         .arg(c.Color, 6, 16, QChar('0'))
+                         .arg(c.BkColor, 6, 16, QChar('0'))
+                         .arg(c.Style)
+                         .toUpper()
+                         .toLatin1();
+            t.append(c.Ch);
+            prev = &c;
+        }
+        return t;
+    }
+};
+
+class RecordingConnection : public IConnection {
+public:
+    bool Connected = false;
+    QByteArray Sent;
+    bool IsConnected() const override { return Connected; }
+    void SendText(const QByteArray& text) override { Sent += text; }
+};

@@ -1,0 +1,143 @@
+// The session log file: framing, append or overwrite, and failures that lose nothing.
+#include "RecordingConsole.h"
+#include "ScriptedPrompts.h"
+#include "TempProgramFolder.h"
+#include "config/MudConfig.h"
+#include "display/output/IncomingText.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+#include "stats/ConnectTime.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+struct Rig {
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    TMudConfig config;
+    RecordingConsole console;
+    TOutputSink sink{console, nullptr};
+    TSessionLog log{sink, prompts};
+    TConnectTime clock;
+    TVorkaOMatic stats;
+    TIncomingText text{console, sink, log, config, clock, stats};
+
+    Rig() { log.FLogFileName = folder.file("s.log").toLatin1(); }
+    void Feed(const QByteArray& b) { text.TelnetDataAvailable(b.constData(), b.size()); }
+    QByteArray File() const
+    {
+        QFile f(QString::fromLatin1(log.FLogFileName));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+
+// Dates vary; the frame lines are compared with their date-time replaced.
+QByteArray Masked(QByteArray text)
+{
+    static const QRegularExpression stamp(R"(am \d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?>)");
+    return QString::fromLatin1(text).replace(stamp, "am *>").toLatin1();
+}
+
+} // namespace
+
+class TestSessionLog : public QObject {
+    Q_OBJECT
+private slots:
+    void appendsSessionsWithoutColourCodes();
+    void overwriteKeepsOnlyTheLatest();
+    void unopenableFileShowsTheDialog();
+    void stopWithoutLogDoesNothing();
+    void writeFailureStopsTheLogButShowsTheText();
+};
+
+void TestSessionLog::appendsSessionsWithoutColourCodes()
+{
+    Rig r;
+    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+    for (int i = 0; i < 2; ++i) {
+        r.log.StartLog(false);
+        r.Feed("\x1b[1;31mrot\x1b[0m\r\n");
+        r.sink.ShowInfo("nicht im Log");
+        r.log.StopLog();
+    }
+    QCOMPARE(Masked(r.File()),
+             QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
+                        "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
+    QCOMPARE(state.size(), 4);
+    QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName + "\"."));
+    QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName + "\"."));
+}
+
+void TestSessionLog::overwriteKeepsOnlyTheLatest()
+{
+    Rig r;
+    r.log.StartLog(false);
+    r.Feed("eins");
+    r.log.StopLog();
+    r.log.StartLog(true);
+    r.Feed("zwei");
+    r.log.StopLog();
+    QCOMPARE(Masked(r.File()),
+             QByteArray("<LOG gestartet am *>\r\nzwei<LOG gestoppt am *>\r\n\r\n"));
+    r.log.FLogOverwrite = true;
+    r.log.StartLog(false);
+    r.log.StopLog();
+    QVERIFY(!r.File().contains("zwei"));
+}
+
+void TestSessionLog::unopenableFileShowsTheDialog()
+{
+    Rig r;
+    r.log.FLogFileName = r.folder.file("fehlt/s.log").toLatin1();
+    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+    r.log.StartLog(false);
+    QVERIFY(!r.log.LogActive());
+    QCOMPARE(r.prompts.log,
+             QStringList{"Error: Datei " + r.folder.file("fehlt/s.log") + " konnte nicht geöffnet werden!"});
+    QVERIFY(r.console.Text().startsWith("Starte Log"));
+    QCOMPARE(state.size(), 1);
+    QCOMPARE(state[0][0].toBool(), false);
+}
+
+void TestSessionLog::stopWithoutLogDoesNothing()
+{
+    Rig r;
+    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+    r.log.StopLog();
+    QCOMPARE(state.size(), 0);
+    QCOMPARE(r.console.Text(), QByteArray());
+}
+
+void TestSessionLog::writeFailureStopsTheLogButShowsTheText()
+{
+    Rig r;
+    r.log.StartLog(false);
+    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+    // A file size limit makes the next write fail, whatever rights the test runs with.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    r.Feed(QByteArray(200, 'x') + "\r\n");
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY(!r.log.LogActive());
+    QCOMPARE(state.size(), 1);
+    QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
+    QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName +
+                                      "\" konnte nicht geschrieben werden. Log gestoppt."));
+    r.Feed("weiter");
+    QVERIFY(r.console.Text().endsWith("weiter"));
+    QCOMPARE(r.console.Text().count("Log gestoppt"), 1);
+}
+
+QTEST_GUILESS_MAIN(TestSessionLog)
+#include "tst_sessionlog.moc"
