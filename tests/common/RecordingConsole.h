@@ -65,6 +65,26 @@ class RecordingConnection : public IConnection {
 public:
     bool Connected = false;
     QByteArray Sent;
+    QList<QByteArray> Blocks; // each SendText call
+    QByteArray HostName, PortName;
+    int Connects = 0, Closes = 0;
     bool IsConnected() const override { return Connected; }
-    void SendText(const QByteArray& text) override { Sent += text; }
+    void SendText(const QByteArray& text) override
+    {
+        Sent += text;
+        Blocks.append(text);
+    }
+    void Connect(const QByteArray& host, const QByteArray& port) override
+    {
+        HostName = host;
+        PortName = port;
+        ++Connects;
+    }
+    void Close() override
+    {
+        ++Closes;
+        Connected = false;
+    }
+    QByteArray Host() const override { return HostName; }
+    QByteArray Port() const override { return PortName; }
 };
