@@ -9,23 +9,22 @@
 
 #include "MudConfigUtils.h"
 #include "NumPadKeyList.h"
+#include "platform/Color.h"
 
 #include <QByteArray>
 #include <QString>
 
 class IPrompts;
 
-enum TFontStyleBit { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-
 struct TFontSpec {
     QByteArray Name = "Courier New";
     int Size = 9;             // points
-    quint32 Color = 0xC0C0C0; // light grey
-    int Style = 0;            // TFontStyleBit set
+    TColor Color = 0xC0C0C0; // light grey
+    int Style = 0;           // TFontStyle bits
 };
 
 struct TOutputWindow {
-    quint32 BGColor = 0;
+    TColor BGColor = 0;
     TFontSpec FFont;
 };
 

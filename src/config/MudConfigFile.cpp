@@ -21,10 +21,10 @@ TOutputWindow ReadFontRecord(const TIniFile& ini, const QByteArray& section)
 {
     TOutputWindow w;
     w.FFont.Name = ini.ReadString(section, "Name", "Courier New");
-    w.FFont.Color = quint32(ini.ReadInteger(section, "Color", 0));
+    w.FFont.Color = ini.ReadInteger(section, "Color", 0);
     w.FFont.Size = ini.ReadInteger(section, "Size", 9);
     w.FFont.Style = ini.ReadInteger(section, "Style", 0) & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
-    w.BGColor = quint32(ini.ReadInteger(section, "BGColor", 16777215));
+    w.BGColor = ini.ReadInteger(section, "BGColor", 16777215);
     return w;
 }
 

@@ -11,12 +11,12 @@ const TColorEntry kColorTable[kColorCount] = {
     {"Weiss", 0xFFFFFF},
 };
 
-quint32 IndexToColor(int index)
+TColor IndexToColor(int index)
 {
     return (index >= 1 && index <= kColorCount) ? kColorTable[index - 1].Value : 0;
 }
 
-int ColorToIndex(quint32 color)
+int ColorToIndex(TColor color)
 {
     for (int i = 0; i < kColorCount; ++i)
         if (kColorTable[i].Value == color)

@@ -5,21 +5,23 @@
 #include <QByteArray>
 #include <QList>
 
+#include "platform/Color.h"
+
 using TStringList = QList<QByteArray>;
 
 // Colour values: red in the lowest byte, then green, then blue.
 struct TColorEntry {
     const char* Name;
-    quint32 Value;
+    TColor Value;
 };
 constexpr int kColorCount = 16;
 // 1-based in the design; index 0 here is "Schwarz" (index 1).
 extern const TColorEntry kColorTable[kColorCount];
 
 // The colour of a 1-based table index; indexes outside 1..16 give black.
-quint32 IndexToColor(int index);
+TColor IndexToColor(int index);
 // 1-based index of the first entry with exactly this value; -1 if none.
-int ColorToIndex(quint32 color);
+int ColorToIndex(TColor color);
 // ASCII case-insensitive name match ("gruen" finds 3, an umlaut spelling does not).
 bool ColorNameToIndex(const QByteArray& name, int& index);
 

@@ -10,21 +10,21 @@
 
 struct RecordedCell {
     char Ch;
-    quint32 Color, BkColor;
+    TColor Color, BkColor;
     int Style;
 };
 
 class RecordingConsole : public IConsoleWriter {
 public:
-    quint32 Color = 0xC0C0C0, BkColor = 0;
+    TColor Color = 0xC0C0C0, BkColor = 0;
     int Style = 0;
     int Columns = 80;
     QList<RecordedCell> Cells;
 
-    quint32 FontColor() const override { return Color; }
-    void SetFontColor(quint32 c) override { Color = c; }
-    quint32 FontBkColor() const override { return BkColor; }
-    void SetFontBkColor(quint32 c) override { BkColor = c; }
+    TColor FontColor() const override { return Color; }
+    void SetFontColor(TColor c) override { Color = c; }
+    TColor FontBkColor() const override { return BkColor; }
+    void SetFontBkColor(TColor c) override { BkColor = c; }
     int FontStyle() const override { return Style; }
     void SetFontStyle(int s) override { Style = s; }
     int Cols() const override { return Columns; }

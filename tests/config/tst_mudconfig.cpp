@@ -269,7 +269,7 @@ void TestMudConfig::assignCopiesEverythingAndMarksModified()
     QCOMPARE(dst.GetFuncKey(13), QByteArray("kill ork"));
     QCOMPARE(dst.FOutputWindow.FFont.Name, QByteArray("Monospace"));
     QCOMPARE(dst.FOutputWindow.FFont.Style, int(fsBold));
-    QCOMPARE(dst.FOutputWindow.BGColor, 0x123456u);
+    QCOMPARE(dst.FOutputWindow.BGColor, TColor(0x123456));
     QCOMPARE(dst.FAliases, src.FAliases);
     QCOMPARE(dst.FHighlights, src.FHighlights);
     QCOMPARE(dst.FPaths, src.FPaths);

@@ -110,6 +110,7 @@ void TestMudConfigFile::roundTripKeepsEverything()
     c.FNumPadsList.Items(1).Option = 1;
     c.FOutputWindow.FFont = {"DejaVu Sans Mono", 11, 0x00FF00, fsBold | fsItalic};
     c.FOutputWindow.BGColor = 0x102030;
+    c.FNoteWindow.BGColor = clWindow; // a system colour is negative in the file
     c.FHost = "mud.example";
     c.FPort = "23";
     c.FLogFile = "abend";
@@ -133,9 +134,10 @@ void TestMudConfigFile::roundTripKeepsEverything()
     QCOMPARE(r.FNumPadsList.Items(1).Option, 1);
     QCOMPARE(r.FOutputWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
     QCOMPARE(r.FOutputWindow.FFont.Size, 11);
-    QCOMPARE(r.FOutputWindow.FFont.Color, 0x00FF00u);
+    QCOMPARE(r.FOutputWindow.FFont.Color, TColor(0x00FF00));
     QCOMPARE(r.FOutputWindow.FFont.Style, fsBold | fsItalic);
-    QCOMPARE(r.FOutputWindow.BGColor, 0x102030u);
+    QCOMPARE(r.FOutputWindow.BGColor, TColor(0x102030));
+    QCOMPARE(r.FNoteWindow.BGColor, clWindow);
     QCOMPARE(r.FHost, QByteArray("mud.example"));
     QCOMPARE(r.FPort, QByteArray("23"));
     QCOMPARE(r.FLogFile, QByteArray("abend"));
@@ -170,8 +172,8 @@ void TestMudConfigFile::readingDefaultsDifferFromCreation()
     QCOMPARE(c.FShadeFromColor, 13);
     QCOMPARE(c.FSaveInterval, 600);
     QCOMPARE(c.FPort, QByteArray("7600"));
-    QCOMPARE(c.FOutputWindow.FFont.Color, 0u);
-    QCOMPARE(c.FOutputWindow.BGColor, 16777215u);
+    QCOMPARE(c.FOutputWindow.FFont.Color, TColor(0));
+    QCOMPARE(c.FOutputWindow.BGColor, TColor(16777215));
     QCOMPARE(c.FOutputWindow.FFont.Name, QByteArray("Courier New"));
     QCOMPARE(c.FNumPadsList.Count(), 0);          // defaults are not restored
     QCOMPARE(c.GetFuncKey(4), QByteArray("bleibt")); // no [Func]: keys stay
@@ -190,7 +192,7 @@ void TestMudConfigFile::handEditedListsAndKeypads()
     QCOMPARE(c.FAliases, TStringList({"look", "say hi "}));
     QCOMPARE(c.FOutputWindow.FFont.Style, fsBold | fsItalic); // 19: extra bits dropped
     QCOMPARE(c.FOutputWindow.FFont.Size, 12);
-    QCOMPARE(c.FOutputWindow.FFont.Color, 0x0000FFu);
+    QCOMPARE(c.FOutputWindow.FFont.Color, TColor(0x0000FF));
     QCOMPARE(c.GetFuncKey(1), QByteArray("hilfe"));
     QCOMPARE(c.GetFuncKey(2), QByteArray()); // below Count: read, empty
     QCOMPARE(c.GetFuncKey(10), QByteArray("bleibt"));

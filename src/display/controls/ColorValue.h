@@ -8,7 +8,7 @@
 #include <QPalette>
 #include <QtGlobal>
 
-using TColor = qint32;
+#include "platform/Color.h"
 
 // The colour to paint with. Unknown system colour indexes fall back to the window colour.
 QColor ResolveColor(TColor value, const QPalette& palette);

@@ -5,14 +5,16 @@
 
 #include <QByteArray>
 
+#include "platform/Color.h"
+
 class IConsoleWriter {
 public:
     virtual ~IConsoleWriter() = default;
 
-    virtual quint32 FontColor() const = 0;
-    virtual void SetFontColor(quint32 color) = 0;
-    virtual quint32 FontBkColor() const = 0;
-    virtual void SetFontBkColor(quint32 color) = 0;
+    virtual TColor FontColor() const = 0;
+    virtual void SetFontColor(TColor color) = 0;
+    virtual TColor FontBkColor() const = 0;
+    virtual void SetFontBkColor(TColor color) = 0;
     virtual int FontStyle() const = 0; // TFontStyleBit set
     virtual void SetFontStyle(int style) = 0;
 

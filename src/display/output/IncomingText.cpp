@@ -12,9 +12,9 @@
 namespace {
 
 // SGR 30-37 and 40-47; cyan is the dark one, beside the dark green of the table.
-const quint32 kAnsiColors[8] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF,
+const TColor kAnsiColors[8] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF,
                                 0xFF0000, 0x800080, 0x808000, 0xFFFFFF};
-constexpr quint32 kWhite = 0xFFFFFF;
+constexpr TColor kWhite = 0xFFFFFF;
 
 bool IsSeparator(char c) { return c == 7 || c == 9 || c == 10 || c == 13; }
 

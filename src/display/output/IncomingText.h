@@ -8,6 +8,7 @@
 // the player sees does not depend on how TCP cuts the stream; they are reset when a
 // session connects. A 0 byte in the data is skipped.
 
+#include "platform/Color.h"
 #include "stats/VorkaOMatic.h"
 
 #include <QByteArray>
@@ -24,8 +25,8 @@ class TMudConfig;
 class TConnectTime;
 
 struct TCellAttr {
-    quint32 Color = 0;
-    quint32 BkColor = 0;
+    TColor Color = 0;
+    TColor BkColor = 0;
     int Style = 0;
     bool operator==(const TCellAttr& o) const
     {
@@ -75,7 +76,7 @@ signals:
 private:
     struct Highlight {
         QByteArray Text;
-        quint32 Fg, Bg;
+        TColor Fg, Bg;
         bool FgValid, BgValid;
     };
     enum class EscAction { Complete, Collect };

@@ -4,8 +4,8 @@
 #include "net/Connection.h"
 
 namespace {
-constexpr quint32 kRed = 0x0000FF;
-constexpr quint32 kGreen = 0x008000;
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kGreen = 0x008000;
 const QByteArray kCrLf = "\r\n";
 } // namespace
 
@@ -14,9 +14,9 @@ TOutputSink::TOutputSink(IConsoleWriter& console, IConnection* connection, QObje
 {
 }
 
-void TOutputSink::ShowColored(const QByteArray& text, quint32 color, bool leadingBreak)
+void TOutputSink::ShowColored(const QByteArray& text, TColor color, bool leadingBreak)
 {
-    const quint32 saved = FConsole.FontColor();
+    const TColor saved = FConsole.FontColor();
     if (leadingBreak)
         FConsole.WriteString(kCrLf);
     FConsole.SetFontColor(color);

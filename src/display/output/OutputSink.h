@@ -7,6 +7,8 @@
 #include <QList>
 #include <QObject>
 
+#include "platform/Color.h"
+
 class IConsoleWriter;
 class IConnection;
 
@@ -43,7 +45,7 @@ signals:
     void HistoryChanged();
 
 private:
-    void ShowColored(const QByteArray& text, quint32 color, bool leadingBreak);
+    void ShowColored(const QByteArray& text, TColor color, bool leadingBreak);
     void AddLine(const QByteArray& line);
 
     IConsoleWriter& FConsole;
