@@ -32,6 +32,17 @@ IPrompts::Answer TMessageBoxPrompts::Confirm(const QString& text, bool withCance
     return Answer::Cancel;
 }
 
+bool TMessageBoxPrompts::ConfirmOkCancel(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, "Bestätigen", text, QMessageBox::NoButton, FParent);
+    QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton("Abbrechen", QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
 void TMessageBoxPrompts::Warning(const QString& text)
 {
     showMessage(FParent, QMessageBox::Warning, "Warnung", text);

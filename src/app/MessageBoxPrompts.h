@@ -11,6 +11,7 @@ public:
     void SetParent(QWidget* parent) { FParent = parent; }
 
     Answer Confirm(const QString& text, bool withCancel) override;
+    bool ConfirmOkCancel(const QString& text) override;
     void Warning(const QString& text) override;
     void Error(const QString& text) override;
     void Information(const QString& text) override;

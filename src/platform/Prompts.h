@@ -13,6 +13,8 @@ public:
 
     // "Bestätigen" with "&Ja" and "&Nein" (and "Abbrechen" when withCancel).
     virtual Answer Confirm(const QString& text, bool withCancel) = 0;
+    // "Bestätigen" with "OK" and "Abbrechen"; true for OK.
+    virtual bool ConfirmOkCancel(const QString& text) { return Confirm(text, false) == Answer::Yes; }
     virtual void Warning(const QString& text) = 0;
     virtual void Error(const QString& text) = 0;
     virtual void Information(const QString& text) = 0;

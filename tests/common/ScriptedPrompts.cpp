@@ -16,6 +16,16 @@ IPrompts::Answer ScriptedPrompts::Confirm(const QString& text, bool withCancel)
     return answers.takeFirst();
 }
 
+bool ScriptedPrompts::ConfirmOkCancel(const QString& text)
+{
+    log << "ConfirmOk: " + text;
+    if (answers.isEmpty()) {
+        QTest::qFail(qPrintable("unexpected question: " + text), __FILE__, __LINE__);
+        return false;
+    }
+    return answers.takeFirst() == Answer::Yes;
+}
+
 void ScriptedPrompts::Warning(const QString& text) { log << "Warning: " + text; }
 void ScriptedPrompts::Error(const QString& text) { log << "Error: " + text; }
 void ScriptedPrompts::Information(const QString& text) { log << "Information: " + text; }

@@ -18,6 +18,8 @@ public:
     QStringList log;              // "Confirm: text", "Error: text", ...
 
     Answer Confirm(const QString& text, bool withCancel) override;
+    // Answered from answers too: Yes means OK.
+    bool ConfirmOkCancel(const QString& text) override;
     void Warning(const QString& text) override;
     void Error(const QString& text) override;
     void Information(const QString& text) override;
