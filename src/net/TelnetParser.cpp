@@ -1,0 +1,76 @@
+#include "TelnetParser.h"
+
+using namespace Telnet;
+
+void TTelnetParser::Reset()
+{
+    FState = TState::Data;
+    FVerb = 0;
+    FCollector.clear();
+}
+
+void TTelnetParser::Feed(quint8 b)
+{
+    switch (FState) {
+    case TState::Verb: {
+        const quint8 verb = FVerb;
+        Reset();
+        FSink.TelnetNegotiate(verb, b);
+        return;
+    }
+    case TState::Sb:
+        if (b == SE) {
+            QByteArray collected;
+            collected.swap(FCollector);
+            FState = TState::Data;
+            FSink.TelnetSubNegotiation(collected);
+        } else if (FCollector.size() < MaxSubNegotiation) {
+            FCollector.append(char(b));
+        }
+        return;
+    case TState::Iac:
+        FState = TState::Data;
+        Command(b);
+        return;
+    case TState::Data:
+        Plain(b);
+        return;
+    }
+}
+
+void TTelnetParser::Command(quint8 b)
+{
+    if (b == EOR) {
+        FSink.TelnetTrace("TNCH_EOR\r\n");
+        FSink.TelnetEndOfRecord();
+    } else if (b == SB) {
+        FState = TState::Sb;
+    } else if (b >= WILL && b <= DONT) {
+        FVerb = b;
+        FState = TState::Verb;
+    } else if (b == IAC) {
+        FSink.TelnetData(b);
+    } else {
+        static const char hex[] = "0123456789ABCDEF";
+        QByteArray line("Unknown ");
+        line += hex[b >> 4];
+        line += hex[b & 15];
+        line += " '";
+        line += char(b);
+        line += "'\r\n";
+        FSink.TelnetTrace(line);
+    }
+}
+
+void TTelnetParser::Plain(quint8 b)
+{
+    static const char* const names[] = {"TNCH_IP\r\n", "TNCH_AO\r\n", "TNCH_AYT\r\n",
+                                        "TNCH_EC\r\n", "TNCH_EL\r\n"};
+    if (b == IAC) {
+        FState = TState::Iac;
+        return;
+    }
+    if (b >= IP && b <= EL)
+        FSink.TelnetTrace(names[b - IP]);
+    FSink.TelnetData(b);
+}

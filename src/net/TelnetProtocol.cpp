@@ -1,0 +1,140 @@
+#include "TelnetProtocol.h"
+
+#include "platform/Win1252.h"
+
+#include <QLoggingCategory>
+
+#include <atomic>
+
+using namespace Telnet;
+
+namespace {
+QByteArray Bytes(std::initializer_list<quint8> values)
+{
+    QByteArray out;
+    for (quint8 v : values)
+        out += char(v);
+    return out;
+}
+} // namespace
+
+Q_LOGGING_CATEGORY(lcTelnet, "kmc.telnet", QtInfoMsg)
+
+void WriteTelnetTrace(const QByteArray& line)
+{
+    static std::atomic<unsigned> sequence{0};
+    const unsigned number = (++sequence) & 0xFFFF;
+    QByteArray text = QByteArray::number(number, 16).toUpper().rightJustified(4, '0');
+    text += ' ';
+    text += line;
+    if (text.endsWith("\r\n"))
+        text.chop(2);
+    qCDebug(lcTelnet).noquote() << Win1252::toUnicode(text);
+}
+
+TTelnetProtocol::TTelnetProtocol() : FBuffer(new char[BufferSize]) {}
+
+TTelnetProtocol::~TTelnetProtocol() = default;
+
+void TTelnetProtocol::Receive(const char* data, int len)
+{
+    for (int i = 0; i < len; ++i)
+        FParser.Feed(quint8(data[i]));
+    Flush();
+}
+
+void TTelnetProtocol::TelnetData(quint8 b)
+{
+    FBuffer[FCount++] = char(b);
+    if (FCount >= BufferSize)
+        Flush();
+}
+
+void TTelnetProtocol::Flush()
+{
+    if (FCount < 1)
+        return;
+    const int len = FCount;
+    FCount = 0;
+    if (!DeliverBlock)
+        return;
+    const QByteArray block(FBuffer.get(), len);  // owns a 0 byte after the data
+    DeliverBlock(block.constData(), len);
+}
+
+void TTelnetProtocol::TelnetNegotiate(quint8 verb, quint8 option)
+{
+    switch (option) {
+    case optBinary:
+        if (verb == WILL) {
+            Reply(DO, option);
+            FRemoteBinary = FLocalBinary = true;
+        } else if (verb == WONT && FRemoteBinary) {
+            FRemoteBinary = FLocalBinary = false;
+        }
+        return;
+    case optEcho:
+        if (verb == WILL) {
+            Reply(DO, option);
+            LocalEcho = false;
+        } else if (verb == WONT) {
+            LocalEcho = true;
+        }
+        Raise(EchoNegotiated);
+        return;
+    case optSuppressGoAhead:
+        if (verb == WILL) {
+            Reply(DO, option);
+            FGoAheadSuppressed = true;
+        }
+        return;
+    case optSendLocation:
+        if (verb == DO) {
+            Reply(WILL, option);
+            Raise(SendingLocation);
+            SendSub(option, Location);
+        }
+        return;
+    case optTerminalType:
+    case optEndOfRecord:
+        if (verb == DO) {
+            Reply(WILL, option);
+            FTerminalType = true;
+        }
+        return;
+    default:
+        Reply(verb == WILL ? DONT : WONT, option);
+        return;
+    }
+}
+
+void TTelnetProtocol::TelnetSubNegotiation(const QByteArray& collected)
+{
+    if (collected.size() < 2 || quint8(collected[0]) != optTerminalType
+        || quint8(collected[1]) != ttSend)
+        return;
+    Raise(SendingTermType);
+    SendSub(optTerminalType, Bytes({ttIs}) + TermType);
+}
+
+void TTelnetProtocol::TelnetEndOfRecord() { Raise(EndOfRecord); }
+
+void TTelnetProtocol::TelnetTrace(const QByteArray& line) { WriteTelnetTrace(line); }
+
+void TTelnetProtocol::Reply(quint8 verb, quint8 option)
+{
+    if (SendReply)
+        SendReply(Bytes({IAC, verb, option}));
+}
+
+void TTelnetProtocol::SendSub(quint8 option, const QByteArray& body)
+{
+    if (SendReply)
+        SendReply(Bytes({IAC, SB, option}) + body + Bytes({IAC, SE}));
+}
+
+void TTelnetProtocol::Raise(const std::function<void()>& notification)
+{
+    if (notification)
+        notification();
+}

@@ -1,0 +1,124 @@
+#pragma once
+// Everything the command classes work on, as recording substitutes: a configuration,
+// a recording console and connection, the output sink, a session log, scripted
+// prompts and a host that records what the main window would be asked to do.
+
+#include "RecordingConsole.h"
+#include "ScriptedPrompts.h"
+#include "command/CommandProcessor.h"
+#include "config/MudConfig.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+
+#include <QStringList>
+
+class FakeCommandHost : public ICommandHost
+{
+public:
+    QByteArray Text;
+    int Cursor = 0;
+    bool AllSelected = false;
+    int Lists = 0; // list type shown in the lists panel
+    bool Recording = false, AutoMap = false;
+    QStringList Calls;           // everything else, in order
+    QList<QByteArray> PathNames; // answers of AskPathName; empty name = cancel
+
+    QByteArray InputText() const override { return Text; }
+    int InputCursor() const override { return Cursor; }
+    void SetInputText(const QByteArray& text) override
+    {
+        Text = text;
+        Cursor = int(text.size());
+        AllSelected = false;
+    }
+    void SetInputCursor(int position) override { Cursor = position; }
+    void SelectAllInput() override { AllSelected = true; }
+    void FocusInput() override { Calls << "FocusInput"; }
+    void FocusNextControl() override { Calls << "FocusNext"; }
+    void FocusMainWindow() override { Calls << "FocusMain"; }
+    int ListType() const override { return Lists; }
+    void RefreshList() override { Calls << "RefreshList"; }
+    void RecordingStateChanged(bool recording, bool autoMap) override
+    {
+        Recording = recording;
+        AutoMap = autoMap;
+        Calls << QStringLiteral("Lights %1%2").arg(recording ? "M" : "-", autoMap ? "A" : "-");
+    }
+    void LoadConfiguration(const QByteArray& name) override { Calls << "Load " + name; }
+    void SaveConfiguration(const QByteArray& name) override { Calls << "Save " + name; }
+    void ShowBannerAgain() override { Calls << "Banner"; }
+    void QuitApplication() override { Calls << "Quit"; }
+    void ClearConsole() override { Calls << "ClearConsole"; }
+    bool AskPathName(const QByteArray& path, QByteArray& name) override
+    {
+        Calls << "AskPathName " + path;
+        if (PathNames.isEmpty()) return false;
+        name = PathNames.takeFirst();
+        return !name.isEmpty();
+    }
+};
+
+struct CommandFixture {
+    TMudConfig Config;
+    RecordingConsole Console;
+    RecordingConnection Connection;
+    ScriptedPrompts Prompts;
+    FakeCommandHost Host;
+    TOutputSink Sink{Console, &Connection};
+    TSessionLog Log{Sink, Prompts};
+    TCommandProcessor Commands{TCommandEnv{Config, Sink, Log, &Connection, Prompts, Host}};
+
+    CommandFixture() { Connection.Connected = true; }
+    ~CommandFixture()
+    {
+        if (Log.LogActive()) Log.StopLog();
+    }
+
+    void Line(const QByteArray& line) { Commands.Input().ProcessInputLine(line); }
+    // Types the text into the input line and presses Enter.
+    void Enter(const QByteArray& text)
+    {
+        Host.SetInputText(text);
+        Commands.KeyPress(Qt::Key_Return, Qt::NoModifier, "\r", true);
+    }
+
+    // The red ("E:") and green ("I:") console lines in order.
+    QStringList Messages() const
+    {
+        QStringList out;
+        QByteArray current;
+        TColor colour = 0;
+        const auto flush = [&] {
+            if (!current.isEmpty())
+                out << QString::fromLatin1((colour == TColor(0x0000FF) ? "E:" : "I:") + current);
+            current.clear();
+        };
+        for (const RecordedCell& c : Console.Cells) {
+            const bool message = c.Color == TColor(0x0000FF) || c.Color == TColor(0x008000);
+            if (!message || c.Ch == '\r' || c.Ch == '\n' || c.Color != colour) flush();
+            if (message && c.Ch != '\r' && c.Ch != '\n') {
+                colour = c.Color;
+                current += c.Ch;
+            }
+        }
+        flush();
+        return out;
+    }
+    // The lines sent to the MUD, CR LF removed, in order.
+    QList<QByteArray> SentLines() const
+    {
+        QList<QByteArray> lines = Connection.Sent.split('\n');
+        lines.removeLast();
+        for (QByteArray& l : lines)
+            l.chop(1);
+        return lines;
+    }
+    void Reset()
+    {
+        Console.Cells.clear();
+        Connection.Sent.clear();
+        Connection.Blocks.clear();
+        Host.Calls.clear();
+        Prompts.log.clear();
+    }
+};

@@ -1,0 +1,310 @@
+// The modal dialogs: connect, alias/path name, path reversal and about box. Each is
+// shown without exec() and closed by its own buttons and keys.
+
+#include "config/MudConfig.h"
+#include "dialogs/small/Mudopen.h"
+#include "dialogs/small/mudabout.h"
+#include "dialogs/small/mudedl.h"
+#include "dialogs/small/mudpsw.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+
+namespace
+{
+
+void ShowActive(QWidget& w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+// Text wider than its label or button would be cut off on screen.
+void CheckNothingClipped(QWidget& dialog)
+{
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || label->wordWrap()) continue;
+        QVERIFY2(label->sizeHint().width() <= label->width() &&
+                     label->sizeHint().height() <= label->height(),
+                 qPrintable(label->text()));
+    }
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QString text = QString(button->text()).remove('&');
+        QVERIFY2(button->fontMetrics().horizontalAdvance(text) <= contents.width(),
+                 qPrintable(text));
+    }
+}
+
+} // namespace
+
+class TestModalDialogs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void connectDialogStartsEmptyEveryTime();
+    void connectDialogIgnoresEnterAndEscape();
+    void aliasEnterInShortcutMovesToEmptyValue();
+    void aliasEnterInValueMovesToEmptyShortcut();
+    void aliasEnterWithPresetValueConfirms();
+    void aliasResultNeedsConfirmAndBothFields();
+    void pathModeEnterClosesAtOnce();
+    void pathSwitchListsPathsInOrder();
+    void pathSwitchNeedsSelectionAndShortcut();
+    void aboutBuildLabel_data();
+    void aboutBuildLabel();
+    void labelsAndButtonsAreNotClipped();
+};
+
+void TestModalDialogs::connectDialogStartsEmptyEveryTime()
+{
+    TMudOpenFrm dlg;
+    ShowActive(dlg);
+    QCOMPARE(dlg.edtHost->text(), QString());
+    QCOMPARE(dlg.edtPort->text(), QString("7600"));
+    QCOMPARE(QApplication::focusWidget(), dlg.edtHost);
+
+    QTest::keyClicks(dlg.edtHost, "mud.example.org");
+    dlg.edtPort->setText("4711");
+    QTest::mouseClick(dlg.btnConnect, Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(!dlg.isVisible());
+    // The caller reads the fields after the dialog has closed.
+    QCOMPARE(dlg.edtHost->text(), QString("mud.example.org"));
+    QCOMPARE(dlg.edtPort->text(), QString("4711"));
+
+    ShowActive(dlg);
+    QCOMPARE(dlg.edtHost->text(), QString());
+    QCOMPARE(dlg.edtPort->text(), QString("7600"));
+    QCOMPARE(QApplication::focusWidget(), dlg.edtHost);
+}
+
+void TestModalDialogs::connectDialogIgnoresEnterAndEscape()
+{
+    TMudOpenFrm dlg;
+    ShowActive(dlg);
+    QTest::keyClicks(dlg.edtHost, "localhost");
+    for (QWidget* w : {static_cast<QWidget*>(dlg.edtHost), static_cast<QWidget*>(dlg.edtPort),
+                       static_cast<QWidget*>(dlg.btnConnect)}) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(w, Qt::Key_Escape);
+        QVERIFY(dlg.isVisible());
+    }
+    QTest::mouseClick(dlg.btnCancel, Qt::LeftButton);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+}
+
+void TestModalDialogs::aliasEnterInShortcutMovesToEmptyValue()
+{
+    TMudEditFields dlg;
+    dlg.Prepare("", TMudEditFields::emAlias);
+    ShowActive(dlg);
+    QCOMPARE(dlg.windowTitle(), QString("Alias erstellen"));
+    QCOMPARE(QApplication::focusWidget(), dlg.edtShortcut);
+
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_Return); // empty shortcut: nothing happens
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(QApplication::focusWidget(), dlg.edtShortcut);
+    QTest::keyClicks(dlg.edtShortcut, "gs");
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(QApplication::focusWidget(), dlg.edtValue);
+    QCOMPARE(dlg.edtShortcut->text(), QString("gs")); // the key itself is discarded
+
+    QTest::keyClicks(dlg.edtValue, "sage Hallo");
+    QTest::keyClick(dlg.edtValue, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!dlg.isVisible());
+    QByteArray shortcut, value;
+    QVERIFY(dlg.TakeResult(shortcut, value));
+    QCOMPARE(shortcut, QByteArray("gs"));
+    QCOMPARE(value, QByteArray("sage Hallo"));
+}
+
+void TestModalDialogs::aliasEnterInValueMovesToEmptyShortcut()
+{
+    TMudEditFields dlg;
+    dlg.Prepare("", TMudEditFields::emAlias);
+    ShowActive(dlg);
+    dlg.edtValue->setFocus();
+    QTest::keyClick(dlg.edtValue, Qt::Key_Return); // empty value: nothing happens
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(QApplication::focusWidget(), dlg.edtValue);
+    QTest::keyClicks(dlg.edtValue, "schau");
+    QTest::keyClick(dlg.edtValue, Qt::Key_Return);
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(QApplication::focusWidget(), dlg.edtShortcut);
+
+    QTest::keyClicks(dlg.edtShortcut, "l");
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+}
+
+void TestModalDialogs::aliasEnterWithPresetValueConfirms()
+{
+    // The main window presets the value with the input line's text.
+    TMudEditFields dlg;
+    dlg.Prepare("oeffne tuer|norden", TMudEditFields::emAlias);
+    ShowActive(dlg);
+    QCOMPARE(dlg.edtShortcut->text(), QString());
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_T);
+    QTest::sendKeyEvent(QTest::Click, dlg.edtShortcut, Qt::Key_Udiaeresis, QString("ü"),
+                        Qt::NoModifier);
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_R);
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
+    QVERIFY(!dlg.isVisible());
+    QByteArray shortcut, value;
+    QVERIFY(dlg.TakeResult(shortcut, value));
+    QCOMPARE(shortcut, QByteArray("t\xFCr"));
+    QCOMPARE(value, QByteArray("oeffne tuer|norden"));
+}
+
+void TestModalDialogs::aliasResultNeedsConfirmAndBothFields()
+{
+    QByteArray shortcut = "alt", value = "alt";
+    {
+        TMudEditFields dlg;
+        dlg.Prepare("", TMudEditFields::emAlias);
+        ShowActive(dlg);
+        QTest::keyClicks(dlg.edtShortcut, "gs");
+        QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QVERIFY(!dlg.TakeResult(shortcut, value));
+    }
+    {
+        TMudEditFields dlg;
+        dlg.Prepare("wert", TMudEditFields::emAlias);
+        ShowActive(dlg);
+        QTest::keyClicks(dlg.edtShortcut, "gs");
+        QTest::keyClick(dlg.edtShortcut, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QVERIFY(!dlg.TakeResult(shortcut, value));
+    }
+    QCOMPARE(shortcut, QByteArray("alt"));
+    QCOMPARE(value, QByteArray("alt"));
+}
+
+void TestModalDialogs::pathModeEnterClosesAtOnce()
+{
+    TMudEditFields dlg;
+    dlg.Prepare("n;n;o;", TMudEditFields::emPath);
+    ShowActive(dlg);
+    QCOMPARE(dlg.windowTitle(), QString("Pfad erstellen"));
+    QVERIFY(!dlg.edtValue->isVisible());
+    QVERIFY(!dlg.lblValue->isVisible());
+
+    QTest::keyClicks(dlg.edtShortcut, "weg");
+    QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
+    QVERIFY(!dlg.isVisible());
+    QByteArray shortcut, value;
+    QVERIFY(dlg.TakeResult(shortcut, value));
+    QCOMPARE(shortcut, QByteArray("weg"));
+    QCOMPARE(value, QByteArray("n;n;o;"));
+}
+
+void TestModalDialogs::pathSwitchListsPathsInOrder()
+{
+    TMudConfig config;
+    QVERIFY(config.SetPath("zurueck", "s;s;"));
+    QVERIFY(config.SetPath("anfang", "n;o;"));
+    QVERIFY(config.SetAlias("kein", "pfad"));
+    // 0x81 has no character; the name must still come back as stored.
+    QVERIFY(config.SetPath("x\x81y", "w;"));
+
+    TMudPathSwitchFrm dlg;
+    dlg.Prepare(config);
+    ShowActive(dlg);
+    QCOMPARE(dlg.windowTitle(), QString("Pfad umkehren"));
+    QCOMPARE(QApplication::focusWidget(), dlg.btnOk);
+    QCOMPARE(dlg.lbPaths->count(), 3);
+    QCOMPARE(dlg.lbPaths->item(0)->text(), QString("zurueck"));
+    QCOMPARE(dlg.lbPaths->item(1)->text(), QString("anfang"));
+
+    dlg.lbPaths->item(2)->setSelected(true);
+    QTest::keyClicks(dlg.edtNewShortcut, "yx");
+    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+    QByteArray path, shortcut;
+    QVERIFY(dlg.TakeResult(path, shortcut));
+    QCOMPARE(path, QByteArray("x\x81y"));
+    QCOMPARE(shortcut, QByteArray("yx"));
+}
+
+void TestModalDialogs::pathSwitchNeedsSelectionAndShortcut()
+{
+    TMudConfig config;
+    QVERIFY(config.SetPath("weg", "n;n;o;"));
+    QByteArray path = "vorher", shortcut = "vorher";
+    {
+        TMudPathSwitchFrm dlg;
+        dlg.Prepare(config);
+        ShowActive(dlg);
+        QVERIFY(dlg.lbPaths->selectedItems().isEmpty());
+        QTest::keyClicks(dlg.edtNewShortcut, "gew");
+        QTest::keyClick(dlg.edtNewShortcut, Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QVERIFY(!dlg.TakeResult(path, shortcut));
+    }
+    {
+        TMudPathSwitchFrm dlg;
+        dlg.Prepare(config);
+        ShowActive(dlg);
+        dlg.lbPaths->item(0)->setSelected(true);
+        QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+        QVERIFY(!dlg.TakeResult(path, shortcut));
+    }
+    QCOMPARE(path, QByteArray("vorher"));
+    QCOMPARE(shortcut, QByteArray("vorher"));
+}
+
+void TestModalDialogs::aboutBuildLabel_data()
+{
+    QTest::addColumn<QString>("revision");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("keyword") << "$Revision: 1.35 $"
+                             << " Build 1.35";
+    QTest::newRow("no blank") << "$Revision:1.35$"
+                              << " Build ";
+    QTest::newRow("empty") << ""
+                           << " Build ";
+    QTest::newRow("one word and a blank") << "1.35 "
+                                          << " Build ";
+    QTest::newRow("runs of blanks") << "  $Revision:   2.7   $"
+                                    << " Build 2.7";
+}
+
+void TestModalDialogs::aboutBuildLabel()
+{
+    QFETCH(QString, revision);
+    QFETCH(QString, label);
+    TMudAboutFrm dlg;
+    dlg.Prepare(revision);
+    QCOMPARE(dlg.Build->text(), label);
+}
+
+void TestModalDialogs::labelsAndButtonsAreNotClipped()
+{
+    TMudOpenFrm open;
+    CheckNothingClipped(open);
+    TMudEditFields edit;
+    CheckNothingClipped(edit);
+    TMudPathSwitchFrm pathSwitch;
+    CheckNothingClipped(pathSwitch);
+    TMudAboutFrm about;
+    about.Prepare("$Revision: 1.35 $");
+    CheckNothingClipped(about);
+}
+
+QTEST_MAIN(TestModalDialogs)
+#include "tst_modaldialogs.moc"

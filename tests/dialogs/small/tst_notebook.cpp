@@ -1,0 +1,356 @@
+// The notebook window over mudnotiz.txt in a temporary program folder: creating the
+// file, loading, the save question on closing, the bytes written, the tool buttons and
+// printing to a PDF file.
+
+#include "ScriptedPrompts.h"
+#include "TempProgramFolder.h"
+#include "config/MudConfig.h"
+#include "dialogs/small/mudnbook.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace
+{
+
+const QString kQuestion = "Confirm3: Notizbuch wurde geändert. Änderungen speichern ?";
+
+QByteArray ReadBytes(const QString& name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll();
+}
+
+void WriteBytes(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Leaves the text as it was but marks it changed, as an edit undone by hand would.
+void TouchMemo(QPlainTextEdit* memo)
+{
+    memo->moveCursor(QTextCursor::Start);
+    QTest::keyClick(memo, Qt::Key_X);
+    QTest::keyClick(memo, Qt::Key_Backspace);
+}
+
+int PdfPages(const QString& name)
+{
+    static const QRegularExpression page("/Type\\s*/Page(?!s)");
+    return int(QString::fromLatin1(ReadBytes(name)).count(page));
+}
+
+// Prints to a PDF file where the player would pick a printer.
+class TPdfNotebook : public TMudNoteBookFrm
+{
+public:
+    using TMudNoteBookFrm::TMudNoteBookFrm;
+    QString FPdf;
+    int FAsked = 0;
+
+protected:
+    bool AskPrinter(QPrinter& printer) override
+    {
+        ++FAsked;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(FPdf);
+        return true;
+    }
+};
+
+} // namespace
+
+class TestNotebook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void createsMissingFileEmpty();
+    void reportsFileThatCannotBeCreated();
+    void opensWithFileAndSettings();
+    void editingMarksModifiedAndEnablesUndo();
+    void closeCancelKeepsWindowAndText();
+    void closeYesSavesWin1252WithCrLf();
+    void savedLinesSurviveReopening_data();
+    void savedLinesSurviveReopening();
+    void closeNoDiscardsAndReopenReloads();
+    void failedSaveKeepsWindowOpen();
+    void unreadableFileIsNotOpened();
+    void toolButtonsEditAndWrap();
+    void printEmptyMemoAsksNothing();
+    void printsEveryLineToPdf();
+
+private:
+    std::unique_ptr<TempProgramFolder> FFolder;
+    std::unique_ptr<ScriptedPrompts> FPrompts;
+    TMudConfig FConfig;
+
+    QString NoteFile() const { return FFolder->file("mudnotiz.txt"); }
+};
+
+void TestNotebook::init()
+{
+    FFolder = std::make_unique<TempProgramFolder>();
+    FPrompts = std::make_unique<ScriptedPrompts>();
+    FConfig = TMudConfig();
+}
+
+void TestNotebook::cleanup()
+{
+    if (!FPrompts->answers.isEmpty()) QFAIL("scripted answers left over");
+    FPrompts.reset();
+    FFolder.reset();
+}
+
+void TestNotebook::createsMissingFileEmpty()
+{
+    QVERIFY(!QFile::exists(NoteFile()));
+    TMudNoteBookFrm nb;
+    QCOMPARE(nb.FileName(), NoteFile());
+    QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
+    QVERIFY(FPrompts->log.isEmpty());
+    QVERIFY(!nb.isVisible()); // created hidden at start
+}
+
+void TestNotebook::reportsFileThatCannotBeCreated()
+{
+    ProgramFolder::setOverride(FFolder->path() + "fehlt/auch/");
+    TMudNoteBookFrm nb;
+    QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht erstellen!"});
+
+    // Still usable: it opens empty, as there is nothing to lose.
+    nb.OpenNotebook(FConfig);
+    QVERIFY(nb.isVisible());
+    QCOMPARE(nb.memNotebook->toPlainText(), QString());
+    QCOMPARE(FPrompts->log.size(), 1);
+}
+
+void TestNotebook::opensWithFileAndSettings()
+{
+    WriteBytes(NoteFile(), "erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
+    FConfig.FNoteWindow.BGColor = 0x0000FF; // red
+    FConfig.FNoteWindow.FFont.Color = 0xFF0000;
+    FConfig.FNoteWindow.FFont.Size = 12;
+    FConfig.FNoteWindow.FFont.Style = fsBold;
+
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QVERIFY(QTest::qWaitForWindowExposed(&nb));
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
+    QVERIFY(!nb.Modified());
+    QVERIFY(!nb.sbUndo->isEnabled());
+    QCOMPARE(nb.memNotebook->font().pointSize(), 12);
+    QVERIFY(nb.memNotebook->font().bold());
+    QCOMPARE(nb.memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(nb.memNotebook->palette().color(QPalette::Text), QColor(0, 0, 255));
+
+    // Unchanged, it closes without a question.
+    QTest::mouseClick(nb.btnClose, Qt::LeftButton);
+    QVERIFY(!nb.isVisible());
+    QVERIFY(FPrompts->log.isEmpty());
+}
+
+void TestNotebook::editingMarksModifiedAndEnablesUndo()
+{
+    WriteBytes(NoteFile(), "Text\r\n");
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QTest::keyClicks(nb.memNotebook, "neu ");
+    QVERIFY(nb.Modified());
+    QVERIFY(nb.sbUndo->isEnabled());
+    QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("Text"));
+    QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
+}
+
+void TestNotebook::closeCancelKeepsWindowAndText()
+{
+    WriteBytes(NoteFile(), "alt\r\n");
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QTest::keyClicks(nb.memNotebook, "neu ");
+    FPrompts->answers = {IPrompts::Answer::Cancel};
+    QTest::mouseClick(nb.btnClose, Qt::LeftButton);
+    QCOMPARE(FPrompts->log, QStringList{kQuestion});
+    QVERIFY(nb.isVisible());
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("neu alt"));
+    QVERIFY(nb.Modified());
+    QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
+
+    // The close box asks the same question.
+    FPrompts->answers = {IPrompts::Answer::Cancel};
+    QVERIFY(!nb.close());
+    QVERIFY(nb.isVisible());
+}
+
+void TestNotebook::closeYesSavesWin1252WithCrLf()
+{
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    nb.memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
+    FPrompts->answers = {IPrompts::Answer::Yes};
+    QVERIFY(nb.close());
+    QVERIFY(!nb.isVisible());
+    QVERIFY(!nb.Modified());
+    QCOMPARE(ReadBytes(NoteFile()), QByteArray("Gr\xFC\xDF"
+                                               "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
+    // Written through a temporary file that is gone afterwards.
+    QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList{"mudnotiz.txt"});
+}
+
+void TestNotebook::savedLinesSurviveReopening_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("lf only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("last line unended") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("empty last line does not grow")
+        << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n");
+    QTest::newRow("#notiz entry") << QByteArray("\r\n01.02.2024 10:00:00\r\nTrank kaufen\r\n")
+                                  << QByteArray("\r\n01.02.2024 10:00:00\r\nTrank kaufen\r\n");
+}
+
+void TestNotebook::savedLinesSurviveReopening()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    WriteBytes(NoteFile(), before);
+    TMudNoteBookFrm nb;
+    for (int round = 0; round < 2; ++round) {
+        nb.OpenNotebook(FConfig);
+        TouchMemo(nb.memNotebook);
+        FPrompts->answers = {IPrompts::Answer::Yes};
+        QVERIFY(nb.close());
+        QCOMPARE(ReadBytes(NoteFile()), after);
+    }
+}
+
+void TestNotebook::closeNoDiscardsAndReopenReloads()
+{
+    WriteBytes(NoteFile(), "alt\r\n");
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QTest::keyClicks(nb.memNotebook, "verworfen ");
+    FPrompts->answers = {IPrompts::Answer::No};
+    QVERIFY(nb.close());
+    QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
+    QVERIFY(nb.CloseQuery()); // nothing left to ask at program end
+
+    WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
+    nb.OpenNotebook(FConfig);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
+    QVERIFY(!nb.Modified());
+}
+
+void TestNotebook::failedSaveKeepsWindowOpen()
+{
+    WriteBytes(NoteFile(), "alt\r\n");
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QTest::keyClicks(nb.memNotebook, "wichtig ");
+    // A folder in the file's place cannot be replaced by the saved file.
+    QVERIFY(QFile::remove(NoteFile()));
+    QVERIFY(QDir().mkdir(NoteFile()));
+    FPrompts->answers = {IPrompts::Answer::Yes};
+    QVERIFY(!nb.close());
+    QCOMPARE(FPrompts->log, (QStringList{kQuestion, "Error: Kann Notizbuch nicht speichern!"}));
+    QVERIFY(nb.isVisible());
+    QVERIFY(nb.Modified());
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("wichtig alt"));
+}
+
+void TestNotebook::unreadableFileIsNotOpened()
+{
+    // Opening it empty would let the next save wipe the notes.
+    QVERIFY(QDir().mkdir(NoteFile()));
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
+    QVERIFY(!nb.isVisible());
+}
+
+void TestNotebook::toolButtonsEditAndWrap()
+{
+    WriteBytes(NoteFile(), "eins zwei drei\r\n");
+    TMudNoteBookFrm nb;
+    nb.OpenNotebook(FConfig);
+    QTextCursor cursor = nb.memNotebook->textCursor();
+    cursor.setPosition(5);
+    cursor.setPosition(10, QTextCursor::KeepAnchor); // "zwei "
+    nb.memNotebook->setTextCursor(cursor);
+    QTest::mouseClick(nb.sbCut, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
+    nb.memNotebook->moveCursor(QTextCursor::End);
+    QTest::mouseClick(nb.sbPaste, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins dreizwei "));
+
+    nb.memNotebook->selectAll();
+    QTest::mouseClick(nb.sbDelete, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString());
+    QVERIFY(nb.Modified());
+
+    QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(nb.memNotebook->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(nb.memNotebook->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    FPrompts->answers = {IPrompts::Answer::No};
+    nb.close();
+}
+
+void TestNotebook::printEmptyMemoAsksNothing()
+{
+    TPdfNotebook nb;
+    nb.FPdf = FFolder->file("leer.pdf");
+    nb.OpenNotebook(FConfig);
+    QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
+    QCOMPARE(nb.FAsked, 0);
+    QVERIFY(!QFile::exists(nb.FPdf));
+}
+
+void TestNotebook::printsEveryLineToPdf()
+{
+    QByteArray many;
+    for (int i = 1; i <= 150; ++i)
+        many += "Zeile " + QByteArray::number(i) + "\r\n";
+    const QByteArray longLine = QByteArray(30000, 'x') + "\r\n";
+    struct Case {
+        QByteArray file;
+        bool moreThanOnePage;
+    } cases[] = {{"eine Zeile\r\n", false}, {many, true}, {longLine, true}};
+
+    for (const Case& c : cases) {
+        WriteBytes(NoteFile(), c.file);
+        TPdfNotebook nb;
+        nb.FPdf = FFolder->file("notiz.pdf");
+        QFile::remove(nb.FPdf);
+        nb.OpenNotebook(FConfig);
+        QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
+        QCOMPARE(nb.FAsked, 1);
+        QVERIFY(FPrompts->log.isEmpty());
+        QVERIFY(ReadBytes(nb.FPdf).startsWith("%PDF"));
+        const int pages = PdfPages(nb.FPdf);
+        QVERIFY2(c.moreThanOnePage ? pages > 1 : pages == 1, qPrintable(QString::number(pages)));
+    }
+}
+
+QTEST_MAIN(TestNotebook)
+#include "tst_notebook.moc"
