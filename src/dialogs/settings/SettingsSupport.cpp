@@ -1,0 +1,110 @@
+#include "dialogs/settings/SettingsSupport.h"
+
+#include "display/controls/ColorValue.h"
+#include "display/controls/FnpComboColor.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+namespace Settings
+{
+
+const QString kChangedQuestion = QStringLiteral("Daten wurden verändert. Übernehmen?");
+const QString kDeleteQuestion = QStringLiteral("Möchtest Du diesen Eintrag löschen?");
+const QString kSlashInName = QStringLiteral("Ein Kürzel darf kein \"/\" enthalten.");
+
+QByteArray EntryName(const QByteArray& entry)
+{
+    const qsizetype slash = entry.indexOf('/');
+    return slash < 0 ? entry : entry.left(slash);
+}
+
+QByteArray GermanColorName(const QByteArray& asciiName)
+{
+    QByteArray name = asciiName;
+    name.replace("ae", "\xE4").replace("oe", "\xF6").replace("ue", "\xFC").replace("ss", "\xDF");
+    return name;
+}
+
+void FillColorCombo(TFnpComboColor& combo)
+{
+    combo.clear();
+    for (const TColorEntry& entry : kColorTable)
+        combo.AddColor(GermanColorName(entry.Name), entry.Value);
+    combo.setCurrentIndex(0);
+}
+
+QColor ToQColor(TColor color, const QWidget& widget)
+{
+    return ResolveColor(color, widget.palette());
+}
+
+TColor FromQColor(const QColor& color)
+{
+    return TColor(color.red() | (color.green() << 8) | (color.blue() << 16));
+}
+
+QFont ToQFont(const TFontSpec& spec)
+{
+    QFont font(Text(spec.Name));
+    if (spec.Size > 0) font.setPointSize(spec.Size);
+    font.setBold(spec.Style & fsBold);
+    font.setItalic(spec.Style & fsItalic);
+    font.setUnderline(spec.Style & fsUnderline);
+    font.setStrikeOut(spec.Style & fsStrikeOut);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+TFontSpec FromQFont(const QFont& font, TColor color)
+{
+    TFontSpec spec;
+    spec.Name = Bytes(font.family());
+    spec.Size = font.pointSize() > 0 ? font.pointSize() : spec.Size;
+    spec.Color = color;
+    spec.Style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+                 (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
+    return spec;
+}
+
+QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace Settings
+
+#include <QKeyEvent>
+
+namespace
+{
+
+class TKeyFilter : public QObject
+{
+public:
+    TKeyFilter(QObject* parent, std::function<bool(QKeyEvent*)> filter)
+        : QObject(parent), FFilter(std::move(filter))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && FFilter(static_cast<QKeyEvent*>(event)))
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(QKeyEvent*)> FFilter;
+};
+
+} // namespace
+
+void Settings::FilterKeys(QWidget* target, std::function<bool(QKeyEvent*)> filter)
+{
+    target->installEventFilter(new TKeyFilter(target, std::move(filter)));
+}
