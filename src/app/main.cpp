@@ -1,16 +1,22 @@
 #include "KmcApplication.h"
 #include "MessageBoxPrompts.h"
 #include "Mudmain.h"
+#include "ToolIcons.h"
 
 int main(int argc, char** argv)
 {
     TKmcApplication app(argc, argv);
+    app.setApplicationDisplayName("Kelmoth's Mud-Client");
+    app.setWindowIcon(ToolIcons::Make(ToolIcons::App));
     TMessageBoxPrompts prompts;
     SetPrompts(&prompts);
-    TMudMainFrm window;
-    prompts.SetParent(&window);
-    window.show();
-    const int rc = app.exec();
+    int rc = 0;
+    {
+        TMudMainFrm window(prompts);
+        prompts.SetParent(&window);
+        window.show();
+        rc = app.exec();
+    }
     SetPrompts(nullptr);
     return rc;
 }

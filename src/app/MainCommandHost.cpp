@@ -1,0 +1,82 @@
+#include "MainCommandHost.h"
+
+#include "Kompass.h"
+#include "Mudmain.h"
+
+#include "command/CommandProcessor.h"
+#include "dialogs/small/mudedl.h"
+#include "display/console/ColorConsole.h"
+#include "display/controls/tbedit.h"
+#include "platform/Win1252.h"
+
+#include <QComboBox>
+
+void TMainCommandHost::Wire()
+{
+    TMudMainFrm& w = FWindow;
+    w.MudInput->SetOnTabKeyPress([&w](QObject*, int& key, Qt::KeyboardModifiers modifiers) {
+        w.Commands()->Completer().MudInputTabKeyPress(modifiers);
+        key = 0;
+    });
+    QObject::connect(w.cbActiveNumPad, &QComboBox::currentIndexChanged, &w,
+                     [&w](int index) { w.Commands()->Walker().SetActiveNumPad(index); });
+    QObject::connect(w.Kompass, &TKompass::Clicked, &w, [&w](Qt::MouseButton, int x, int y) {
+        w.Commands()->Walker().KompassMouseDown(x, y);
+    });
+}
+
+QByteArray TMainCommandHost::InputText() const
+{
+    return Win1252::fromUnicode(FWindow.MudInput->text());
+}
+
+int TMainCommandHost::InputCursor() const { return FWindow.MudInput->cursorPosition(); }
+
+void TMainCommandHost::SetInputText(const QByteArray& text)
+{
+    FWindow.MudInput->setText(Win1252::toUnicode(text.left(FWindow.MudInput->maxLength())));
+}
+
+void TMainCommandHost::SetInputCursor(int position) { FWindow.MudInput->setCursorPosition(position); }
+void TMainCommandHost::SelectAllInput() { FWindow.MudInput->selectAll(); }
+void TMainCommandHost::FocusInput() { FWindow.MudInput->setFocus(); }
+void TMainCommandHost::FocusNextControl() { FWindow.focusNextChild(); }
+void TMainCommandHost::FocusMainWindow() { FWindow.setFocus(); }
+int TMainCommandHost::ListType() const { return FWindow.cbListType->currentIndex(); }
+void TMainCommandHost::RefreshList() { FWindow.RefreshList(); }
+
+void TMainCommandHost::RecordingStateChanged(bool recording, bool autoMap)
+{
+    FWindow.RecordingStateChanged(recording, autoMap);
+}
+
+void TMainCommandHost::LoadConfiguration(const QByteArray& fileName)
+{
+    FWindow.LoadConfiguration(fileName);
+}
+
+void TMainCommandHost::SaveConfiguration(const QByteArray& fileName)
+{
+    FWindow.SaveConfiguration(fileName);
+}
+
+void TMainCommandHost::ShowBannerAgain()
+{
+    FWindow.FBannerShown = false;
+    FWindow.ShowBanner();
+}
+
+void TMainCommandHost::QuitApplication() { FWindow.QuitApplication(); }
+
+void TMainCommandHost::ClearConsole()
+{
+    FWindow.Mudoutput->Clear();
+    FWindow.Mudoutput->update();
+}
+
+bool TMainCommandHost::AskPathName(const QByteArray& recordedPath, QByteArray& name)
+{
+    QByteArray value = recordedPath;
+    TMudEditFields dialog(&FWindow);
+    return dialog.Execute(name, value, 1);
+}

@@ -1,0 +1,411 @@
+// What the menu items, tool buttons, status lights, lists panel and keys of the main
+// window do.
+#include "Kompass.h"
+#include "Mudmain.h"
+#include "StatusLight.h"
+
+#include "command/CommandProcessor.h"
+#include "dialogs/settings/mudconf.h"
+#include "dialogs/small/Mudopen.h"
+#include "dialogs/small/mudabout.h"
+#include "dialogs/small/mudedl.h"
+#include "dialogs/small/mudnbook.h"
+#include "dialogs/small/mudpsw.h"
+#include "display/console/ColorConsole.h"
+#include "display/controls/tbedit.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+#include "net/TnCnx.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompts.h"
+#include "platform/Win1252.h"
+#include "stats/ui/Mudvorka.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStatusTipEvent>
+#include <QToolButton>
+
+namespace {
+
+QByteArray Bytes(const QString& s) { return Win1252::fromUnicode(s); }
+
+} // namespace
+
+void TMudMainFrm::MenuClick(int tag)
+{
+    switch (tag) {
+    case 1: ConnectDialog(); break;
+    case 2: Telnet->Close(); break;
+    case 9: QuitApplication(); break;
+    case 10: Copy(); break;
+    case 11: MudInput->paste(); break;
+    case 12:
+        if (MudInput->hasFocus())
+            MudInput->cut();
+        break;
+    case 20: AliasFromInput(); break;
+    case 21: FCommands->Completer().AddLastWord(); break;
+    case 22: StartLogDialog(); break;
+    case 23: FLog->StopLog(); break;
+    case 24: FCommands->DefinePath(); break;
+    case 25: {
+        QByteArray oldName, newName;
+        TMudPathSwitchFrm dialog(this);
+        if (dialog.Execute(FConfig, oldName, newName))
+            FCommands->Interpreter().SwitchPath(oldName, newName);
+        break;
+    }
+    case 30:
+    case 31:
+        (tag == 30 ? pnlToolbar : pnlStatusFooter)->setVisible((tag == 30 ? mnuViewToolbar : mnuViewStatus)->isChecked());
+        LayoutPanels();
+        break;
+    case 32: ToggleLists(); break;
+    case 33: FNotebook->OpenNotebook(FConfig); break;
+    case 34: PlaceStatusIndicators(mnuViewStatusPos->isChecked()); break;
+    case 35: TVorkaOMaticFrm::Execute(FVorkaOMatic, this); break;
+    case 40:
+        for (QWidget* w : findChildren<QWidget*>())
+            if (w->property("hint").isValid())
+                w->setToolTip(mnuOptionsHelp->isChecked() ? w->property("hint").toString() : QString());
+        break;
+    case 41: OpenSettings(-1); break;
+    case 42: LoadDialog(); break;
+    case 43: SaveDialog(); break;
+    case 44: OpenSettings(3); break;
+    case 45: OpenSettings(4); break;
+    case 50: {
+        TMudAboutFrm about(this);
+        about.Execute(QString::fromLatin1(KMC_REVISION));
+        break;
+    }
+    default: break;
+    }
+}
+
+void TMudMainFrm::SpeedbuttonClick(int tag)
+{
+    switch (tag) {
+    case 1: ConnectDialog(); break;
+    case 2: Telnet->Close(); break;
+    case 10: FCommands->DefinePath(); break;
+    case 20: ToggleLists(); break;
+    case 30: OpenSettings(-1); break;
+    case 31: OpenSettings(3); break;
+    case 32: OpenSettings(4); break;
+    case 999: QuitApplication(); break;
+    default: break;
+    }
+}
+
+void TMudMainFrm::ConnectDialog()
+{
+    TMudOpenFrm dialog(this);
+    if (dialog.Execute()) {
+        Telnet->SetHost(Bytes(dialog.edtHost->text()));
+        Telnet->SetPort(Bytes(dialog.edtPort->text()));
+        Telnet->Connect();
+    }
+}
+
+void TMudMainFrm::OpenSettings(int page)
+{
+    if (TMudConfFrm::ExecuteAt(FConfig, page, this, FPrompts))
+        ApplySettings();
+}
+
+void TMudMainFrm::StatusLightClick(int tag)
+{
+    switch (tag) {
+    case 1: FCommands->Input().ProcessInputLine("#mark"); break;
+    case 2: FCommands->Input().ProcessInputLine("#automap"); break;
+    case 3:
+        if (FLog->LogActive())
+            StatusbarText->setText(Win1252::toUnicode(FLog->FLogFileName));
+        break;
+    case 4:
+        if (Telnet->IsConnected())
+            StatusbarText->setText(Win1252::toUnicode(Telnet->Host()));
+        break;
+    default: break;
+    }
+}
+
+void TMudMainFrm::StatusLightDblClick(int tag)
+{
+    if (tag == 3) {
+        if (FLog->LogActive())
+            FLog->StopLog();
+        else if (!FLog->FLogFileName.isEmpty())
+            FLog->StartLog(false);
+    } else if (tag == 4) {
+        if (!Telnet->IsConnected())
+            ConnectDialog();
+        else if (FPrompts.Confirm("Verbindung schließen ?", false) == IPrompts::Answer::Yes)
+            Telnet->Close();
+    }
+}
+
+void TMudMainFrm::OnlineChanged(bool online)
+{
+    sbConnect->setEnabled(!online);
+    sbDisconnect->setEnabled(online);
+    pnlConnect->SetLightColor(online ? clLime : clRed);
+    pnlConnect->repaint();
+    mnuFileOpen->setEnabled(!online);
+    mnuFileClose->setEnabled(online);
+}
+
+void TMudMainFrm::LogStateChanged(bool active)
+{
+    pnlLog->SetLightColor(active ? clLime : clSilver);
+    mnuActionStopLog->setEnabled(active);
+    mnuActionStartLog->setEnabled(!active);
+}
+
+void TMudMainFrm::RecordingStateChanged(bool recording, bool autoMap)
+{
+    pnlMark->SetLightColor(recording ? clLime : clSilver);
+    pnlAutomap->SetLightColor(autoMap ? clYellow : clSilver);
+    sbtnPath->setEnabled(recording);
+    mnuActionPath->setEnabled(recording);
+    pnlMark->repaint();
+    pnlAutomap->repaint();
+}
+
+// --- lists panel ---
+
+void TMudMainFrm::RefreshList()
+{
+    CommandsList->clear();
+    const int type = cbListType->currentIndex();
+    const TStringList* list = type == 0 ? &FConfig.FAliases : type == 1 ? &FConfig.FPaths
+                              : type == 2 ? &FConfig.FSessions : nullptr;
+    if (list) {
+        for (const QByteArray& entry : *list) {
+            const qsizetype slash = entry.indexOf('/');
+            CommandsList->addItem(Win1252::toUnicode(slash < 0 ? entry : entry.left(slash)));
+        }
+    } else if (type == 3 && FCommands) {
+        for (const QByteArray& line : FCommands->Input().FHistory)
+            CommandsList->addItem(Win1252::toUnicode(line));
+    }
+}
+
+void TMudMainFrm::CommandsListClick()
+{
+    const int row = CommandsList->currentRow();
+    const int type = cbListType->currentIndex();
+    QByteArray text;
+    int index = row;
+    if (row < 0 || type == 3) {
+        StatusbarText->clear();
+        return;
+    }
+    if (type == 0) {
+        TMAlias a;
+        FConfig.GetAlias("", index, a);
+        text = a.Value;
+    } else if (type == 1) {
+        TMPath p;
+        FConfig.GetPath("", index, p);
+        text = p.Value;
+    } else {
+        TMSession s;
+        FConfig.GetSession("", index, s);
+        text = s.Host + ' ' + s.Port;
+    }
+    StatusbarText->setText(Win1252::toUnicode(text));
+}
+
+void TMudMainFrm::CommandsListExecute()
+{
+    if (QListWidgetItem* item = CommandsList->currentItem())
+        FCommands->Input().ProcessInputLine(Bytes(item->text()));
+}
+
+void TMudMainFrm::CommandsListAppend()
+{
+    QListWidgetItem* item = CommandsList->currentItem();
+    if (!item)
+        return;
+    const QString text = MudInput->text() + item->text() + ' ';
+    if (text.size() > 255) {
+        FPrompts.Warning("Text in Eingabezeile ist zu lang!");
+        return;
+    }
+    MudInput->setText(text);
+}
+
+// --- dialogs of the menu ---
+
+void TMudMainFrm::FinishInputLine()
+{
+    if (FConfig.FClearInput)
+        MudInput->clear();
+    else
+        MudInput->selectAll();
+    MudInput->setFocus();
+}
+
+void TMudMainFrm::AliasFromInput()
+{
+    if (MudInput->text().isEmpty())
+        return;
+    QByteArray name, value = Bytes(MudInput->text());
+    TMudEditFields dialog(this);
+    if (dialog.Execute(name, value, 0)) {
+        if (FConfig.SetAlias(name, value)) {
+            FSink->ShowInfo("\"" + name + "\" aliases \"" + value + "\"");
+            if (cbListType->currentIndex() == 0)
+                RefreshList();
+        } else {
+            FSink->ShowError("Kuerzel \"" + name + "\" bereits belegt.");
+        }
+    }
+    FinishInputLine();
+}
+
+void TMudMainFrm::StartLogDialog()
+{
+    const QString file = QFileDialog::getSaveFileName(
+        this, "Starte Log", ProgramFolder::file("log"),
+        "LOG-Dateien (*.log);;Alle Dateien (*.*)", nullptr, QFileDialog::DontConfirmOverwrite);
+    if (file.isEmpty())
+        return;
+    FLog->FLogFileName = Bytes(file);
+    if (!QFileInfo::exists(file)) {
+        FLog->StartLog(false);
+        return;
+    }
+    const IPrompts::Answer a =
+        FPrompts.Confirm(QStringLiteral("Datei %1 existiert bereits. Überschreiben?").arg(file), true);
+    if (a != IPrompts::Answer::Cancel)
+        FLog->StartLog(a == IPrompts::Answer::Yes);
+}
+
+void TMudMainFrm::LoadDialog()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, "Konfiguration laden", Win1252::toUnicode(FConfig.FFileName),
+        "MUD-Dateien (*.mud);;Alle Dateien (*.*)");
+    if (!file.isEmpty())
+        LoadConfiguration(Bytes(file));
+}
+
+void TMudMainFrm::SaveDialog()
+{
+    const QString file = QFileDialog::getSaveFileName(
+        this, "Konfiguration speichern", Win1252::toUnicode(FConfig.FFileName),
+        "MUD-Datei (*.mud);;Alle Dateien (*.*)");
+    if (!file.isEmpty())
+        SaveConfiguration(Bytes(file));
+}
+
+// --- clipboard and scroll-back ---
+
+void TMudMainFrm::Copy()
+{
+    if (LogMemo->hasFocus())
+        LogMemo->copy();
+    else if (MudInput->hasFocus())
+        MudInput->copy();
+}
+
+void TMudMainFrm::ShowScrollBack(bool show)
+{
+    if (show == FScrollBackShown)
+        return;
+    FScrollBackShown = show;
+    LogMemo->setVisible(show);
+    if (show) {
+        QStringList lines;
+        for (const QByteArray& l : FSink->FOutputLines)
+            lines << Win1252::toUnicode(l);
+        LogMemo->setPlainText(lines.join('\n'));
+        LogMemo->moveCursor(QTextCursor::End);
+    }
+    LayoutPanels();
+}
+
+void TMudMainFrm::ScrollBackTake()
+{
+    const QString selected = LogMemo->textCursor().selectedText();
+    if (selected.isEmpty())
+        return;
+    LogMemo->copy();
+    MudInput->insert(selected);
+    MudInput->setFocus();
+}
+
+// --- the window sees keys before its controls ---
+
+bool TMudMainFrm::HandleWindowKey(QObject* watched, QKeyEvent* e)
+{
+    if (watched == LogMemo && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+        ScrollBackTake();
+        return true;
+    }
+    if (watched == CommandsList && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+        if (e->modifiers() & Qt::ControlModifier)
+            CommandsListAppend();
+        else
+            CommandsListExecute();
+        return true;
+    }
+    if (e->key() == Qt::Key_Tab && watched == MudInput)
+        return false; // the input line reports Tab itself
+    return FCommands->KeyPress(e->key(), e->modifiers(), Bytes(e->text()), MudInput->hasFocus());
+}
+
+bool TMudMainFrm::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched != target || target->window() != this)
+            return false;
+        return HandleWindowKey(watched, static_cast<QKeyEvent*>(event));
+    }
+    case QEvent::ShortcutOverride: {
+        // The menu's Ctrl+A/C/V/X win over the input line's own meaning of them.
+        auto* k = static_cast<QKeyEvent*>(event);
+        return watched == MudInput && k->modifiers() == Qt::ControlModifier &&
+               (k->key() == Qt::Key_A || k->key() == Qt::Key_C || k->key() == Qt::Key_V ||
+                k->key() == Qt::Key_X);
+    }
+    case QEvent::StatusTip:
+        if (watched == this) {
+            StatusbarText->setText(static_cast<QStatusTipEvent*>(event)->tip());
+            return true;
+        }
+        return false;
+    case QEvent::Resize:
+        if (watched == pnlWork)
+            LayoutPanels();
+        else if (watched == pnlLists) {
+            const int h = pnlLists->height();
+            pnlKompass->move(4, h - pnlKompass->height() - 2);
+            CommandsList->setGeometry(4, 40, pnlLists->width() - 8,
+                                      qMax(0, h - pnlKompass->height() - cbListType->height() - 20));
+        }
+        return false;
+    case QEvent::MouseButtonPress:
+        if (watched == LogMemo->viewport() &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+            ScrollBackTake();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,299 @@
+// Start, configuration files, settings and shutdown of the main window.
+#include "Adapters.h"
+#include "Banner.h"
+#include "MainCommandHost.h"
+#include "Mudmain.h"
+#include "StatusLight.h"
+
+#include "command/CommandProcessor.h"
+#include "dialogs/small/mudnbook.h"
+#include "display/console/ColorConsole.h"
+#include "display/controls/Shader.h"
+#include "display/controls/tbedit.h"
+#include "display/output/IncomingText.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+#include "net/TnCnx.h"
+#include "platform/Errors.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompts.h"
+#include "platform/Win1252.h"
+#include "stats/ConnectTime.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+const char* const KMC_CAPTION = "Kelmoth's Mud-Client (KMC) V1.0b1";
+const char* const KMC_REVISION = "$Revision: 1.35 $";
+
+namespace {
+
+QFont ToQFont(const TFontSpec& spec)
+{
+    QFont f(Win1252::toUnicode(spec.Name), spec.Size);
+    f.setBold(spec.Style & fsBold);
+    f.setItalic(spec.Style & fsItalic);
+    f.setUnderline(spec.Style & fsUnderline);
+    f.setStrikeOut(spec.Style & fsStrikeOut);
+    return f;
+}
+
+QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+} // namespace
+
+TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), FPrompts(prompts)
+{
+    setWindowTitle(QString::fromLatin1(KMC_CAPTION));
+    resize(597, 476);
+    BuildMenus();
+    BuildToolbar();
+    BuildStatusFooter();
+    BuildWorkArea();
+    auto* central = new QWidget;
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(pnlToolbar);
+    column->addWidget(pnlWork, 1);
+    column->addWidget(pnlStatusFooter);
+    setCentralWidget(central);
+
+    CreateParts();
+    WireControls();
+    qApp->installEventFilter(this);
+    LogMemo->clear();
+    cbActiveNumPad->clear();
+    EnsureFolders();
+    if (QFileInfo::exists(ProgramFolder::file("conf/default.mud")))
+        LoadConfiguration("default");
+    ApplySettings();
+    Mudoutput->Clear();
+    cbListType->setCurrentIndex(0);
+    RefreshList();
+    if (FConfig.FAutoLog) {
+        QByteArray name = ProgramFolder::normalizeSeparators(FConfig.FLogFile);
+        // A bare name would land in whatever folder the program was started from.
+        if (!name.contains('/'))
+            name = ProgramFolder::pathBytes() + "log/" + name;
+        FLog->FLogFileName = name;
+        FLog->StartLog(true);
+    }
+}
+
+TMudMainFrm::~TMudMainFrm()
+{
+    qApp->removeEventFilter(this);
+    // The connection goes first, without notifications into parts being destroyed.
+    if (Telnet) {
+        Telnet->OnSessionClosed = nullptr;
+        Telnet->OnDataAvailable = nullptr;
+        Telnet->OnSessionConnected = nullptr;
+    }
+    FCommands.reset();
+}
+
+void TMudMainFrm::CreateParts()
+{
+    FConnectTime = new TConnectTime(this);
+    FConnectTime->OnTick = [this](QObject*) { lblTime->setText(QString::fromLatin1(FConnectTime->AsString())); };
+    FVorkaOMatic.LoadFromFile();
+    Telnet = new TTnCnx(this);
+    FConnection = std::make_unique<TTelnetConnection>(*Telnet);
+    FConsoleWriter = std::make_unique<TConsoleWriter>(*Mudoutput);
+    FSink = new TOutputSink(*FConsoleWriter, FConnection.get(), this);
+    FLog = new TSessionLog(*FSink, FPrompts, this);
+    FIncoming = new TIncomingText(*FConsoleWriter, *FSink, *FLog, FConfig, *FConnectTime,
+                                  FVorkaOMatic, this);
+    FIncoming->OnBeep = [] { QApplication::beep(); };
+    connect(FIncoming, &TIncomingText::OnlineChanged, this, &TMudMainFrm::OnlineChanged);
+    connect(FLog, &TSessionLog::LogStateChanged, this, &TMudMainFrm::LogStateChanged);
+    FHost = std::make_unique<TMainCommandHost>(*this);
+    FCommands = std::make_unique<TCommandProcessor>(
+        TCommandEnv{FConfig, *FSink, *FLog, FConnection.get(), FPrompts, *FHost});
+    WireTelnet();
+    AutoSave = new QTimer(this);
+    connect(AutoSave, &QTimer::timeout, this, [this] { SaveConfiguration(FConfig.FFileName); });
+    FHost->Wire();
+    FNotebook = new TMudNoteBookFrm(this, &FPrompts);
+}
+
+void TMudMainFrm::WireTelnet()
+{
+    Telnet->OnSessionConnected = [this](TTnCnx*, quint16) { FIncoming->TelnetSessionConnected(Telnet->Host()); };
+    Telnet->OnSessionClosed = [this](TTnCnx*, quint16) { FIncoming->TelnetSessionClosed(); };
+    Telnet->OnDataAvailable = [this](TTnCnx*, const char* buffer, int len) {
+        FIncoming->TelnetDataAvailable(buffer, len);
+    };
+}
+
+void TMudMainFrm::EnsureFolders()
+{
+    const QString conf = ProgramFolder::file("conf");
+    const QString log = ProgramFolder::file("log");
+    if (!QFileInfo::exists(conf) && !QFileInfo::exists(log)) {
+        QDir().mkpath(conf);
+        QDir().mkpath(log);
+    }
+}
+
+void TMudMainFrm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (FShownOnce)
+        return;
+    FShownOnce = true;
+    LayoutPanels();
+    MudInput->setFocus();
+    ShowBanner();
+    if (FConfig.FAutoConnect)
+        FConnection->Connect(FConfig.FHost, FConfig.FPort);
+}
+
+void TMudMainFrm::ShowBanner()
+{
+    if (FBannerShown)
+        return;
+    FBannerShown = true;
+    Banner::Write(*FConsoleWriter, *FSink);
+}
+
+void TMudMainFrm::SetCaptionWithFile()
+{
+    setWindowTitle(QString::fromLatin1(KMC_CAPTION) + " [" + Win1252::toUnicode(FConfig.FFileName) + "]");
+}
+
+void TMudMainFrm::LoadConfiguration(const QByteArray& name)
+{
+    if (!Win1252::upperCase(FConfig.FFileName).contains("DEFAULT.MUD") && FConfig.FModified) {
+        const IPrompts::Answer a = FPrompts.Confirm("Aktuelle Konfiguration wurde geändert. Speichern?", true);
+        if (a == IPrompts::Answer::Cancel)
+            return;
+        if (a == IPrompts::Answer::Yes)
+            SaveConfiguration(FConfig.FFileName);
+    }
+    const int result = FConfig.LoadFromFile(name);
+    const QByteArray file = FConfig.FFileName;
+    switch (result) {
+    case 0:
+        ApplySettings();
+        SetCaptionWithFile();
+        FSink->ShowInfo("Konfiguration \"" + file + "\" geladen.");
+        break;
+    case -1: FSink->ShowError("Datei \"" + file + "\" existiert nicht!"); break;
+    case -2: FSink->ShowError("Datei \"" + file + "\": Falsche Versionsnummer!"); break;
+    default: FSink->ShowError("Fehler beim Laden von Datei \"" + file + "\"!"); break;
+    }
+}
+
+bool TMudMainFrm::SaveConfiguration(const QByteArray& name)
+{
+    int result = -3;
+    try {
+        result = FConfig.SaveToFile(name);
+    } catch (const KmcError& e) {
+        FPrompts.Error(e.Message());
+    }
+    if (result == 0) {
+        SetCaptionWithFile();
+        FSink->ShowInfo("Konfiguration unter \"" + FConfig.FFileName + "\" gespeichert.");
+        return true;
+    }
+    FSink->ShowError("Fehler beim Schreiben der Datei \"" + FConfig.FFileName + "\"!");
+    return false;
+}
+
+void TMudMainFrm::ApplySettings()
+{
+    const int remembered = qMax(0, cbActiveNumPad->currentIndex());
+    cbActiveNumPad->blockSignals(true);
+    cbActiveNumPad->clear();
+    for (int i = 0; i < FConfig.FNumPadsList.Count(); ++i)
+        cbActiveNumPad->addItem(Win1252::toUnicode(FConfig.FNumPadsList.Items(i).Name));
+    cbActiveNumPad->setCurrentIndex(cbActiveNumPad->count() == 0 ? -1
+                                                                 : qMin(remembered, cbActiveNumPad->count() - 1));
+    cbActiveNumPad->blockSignals(false);
+    FCommands->Walker().SetActiveNumPad(cbActiveNumPad->currentIndex());
+
+    TFixedFont font = Mudoutput->Font();
+    try {
+        font.SetName(Win1252::toUnicode(FConfig.FOutputWindow.FFont.Name));
+        font.SetSize(FConfig.FOutputWindow.FFont.Size);
+        font.SetStyle(TFontStyles(FConfig.FOutputWindow.FFont.Style));
+        font.SetColor(FConfig.FOutputWindow.FFont.Color);
+        font.SetBkColor(FConfig.FOutputWindow.BGColor);
+        Mudoutput->SetFont(font);
+    } catch (const KmcError& e) {
+        FSink->ShowError(Win1252::fromUnicode(e.Message()));
+    }
+    LayoutPanels();
+
+    LogMemo->setFont(ToQFont(FConfig.FLogWindow.FFont));
+    QPalette memo = LogMemo->palette();
+    memo.setColor(QPalette::Base, ToQColor(FConfig.FLogWindow.BGColor));
+    memo.setColor(QPalette::Text, ToQColor(FConfig.FLogWindow.FFont.Color));
+    LogMemo->setPalette(memo);
+
+    AutoSave->setInterval(qBound(1, FConfig.FSaveInterval, 35791) * 60000);
+    if (FConfig.FAutoSave)
+        AutoSave->start();
+    else
+        AutoSave->stop();
+
+    pnlMudOutput->SetDirection(FConfig.FShadeDirection);
+    pnlMudOutput->SetFromColor(IndexToColor(FConfig.FShadeFromColor));
+    pnlMudOutput->SetToColor(IndexToColor(FConfig.FShadeToColor));
+    pnlMudOutput->SetSteps(quint16(qBound(0, FConfig.FShadeSteps, 65535)));
+    FLog->FLogOverwrite = FConfig.FLogOverwrite;
+    RefreshList();
+}
+
+void TMudMainFrm::QuitApplication()
+{
+    if (Telnet->IsConnected())
+        Telnet->Close();
+    close();
+}
+
+bool TMudMainFrm::FormCloseQuery()
+{
+    if (!FNotebook->CloseQuery())
+        return false;
+    if (FVorkaOMatic.FModified && !FVorkaOMatic.SaveToFile())
+        FPrompts.Error(QStringLiteral("Die Statistik konnte nicht nach %1 geschrieben werden.")
+                           .arg(FVorkaOMatic.FFileName));
+    if (!FConfig.FModified)
+        return true;
+    bool saved = true;
+    if (Win1252::upperCase(FConfig.FFileName).contains("DEFAULT.MUD")) {
+        saved = SaveConfiguration("default");
+    } else {
+        const IPrompts::Answer a = FPrompts.Confirm("Konfiguration wurde geändert. Speichern?", true);
+        if (a == IPrompts::Answer::Cancel)
+            return false;
+        if (a == IPrompts::Answer::Yes)
+            saved = SaveConfiguration(FConfig.FFileName);
+    }
+    // A save that failed would lose the changes with the window; let the player decide.
+    return saved || FPrompts.Confirm("Die Konfiguration wurde nicht gespeichert. Trotzdem beenden?",
+                                     false) == IPrompts::Answer::Yes;
+}
+
+void TMudMainFrm::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    if (FLog->LogActive())
+        FLog->StopLog();
+    event->accept();
+}
