@@ -3,7 +3,11 @@
 function(kmc_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kmc_testsupport Qt6::Test)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} kmc_testsupport
+                        Qt6::Test Qt6::Widgets Qt6::PrintSupport)
+  if(NOT KMC_FUZZ)
+    target_precompile_headers(${name} REUSE_FROM kmc_testpch)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"

@@ -43,8 +43,10 @@ QString path()
 {
     if (!overrideFolder().isEmpty())
         return withSlash(overrideFolder());
+    // A copy that carries its help file beside it is run from its own folder; an
+    // installed one (help file under share/) keeps the player's files per user.
     const QString exe = executableFolder();
-    if (writableFolder(exe))
+    if (writableFolder(exe) && QFileInfo::exists(withSlash(exe) + "mudhelp.txt"))
         return withSlash(exe);
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (data.isEmpty())

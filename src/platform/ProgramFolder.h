@@ -1,7 +1,8 @@
 #pragma once
 // The program's folder: where conf/, log/, vezoriza.sta, vezoriza.bak, mudhelp.txt and
-// mudnotiz.txt live. It is the executable's folder, or the per-user data folder when
-// that is not writable (an installed copy). Tests point it elsewhere with setOverride().
+// mudnotiz.txt live. It is the executable's folder when mudhelp.txt lies beside it and
+// the folder is writable; otherwise (an installed copy) the per-user data folder. Tests
+// point it elsewhere with setOverride().
 
 #include <QByteArray>
 #include <QString>
