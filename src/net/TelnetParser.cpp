@@ -1,5 +1,7 @@
 #include "TelnetParser.h"
 
+#include <cstring>
+
 using namespace Telnet;
 
 void TTelnetParser::Reset()
@@ -35,6 +37,33 @@ void TTelnetParser::Feed(quint8 b)
     case TState::Data:
         Plain(b);
         return;
+    }
+}
+
+void TTelnetParser::Feed(const char* data, int len)
+{
+    const auto* p = reinterpret_cast<const quint8*>(data);
+    const auto* const end = p + len;
+    while (p < end) {
+        if (FState == TState::Data) {
+            // Below IP no byte means anything outside a command; ASCII text, eight bytes
+            // at a time, is the common case.
+            const quint8* const run = p;
+            while (end - p >= 8) {
+                quint64 w;
+                std::memcpy(&w, p, sizeof w);
+                if (w & 0x8080808080808080ull)
+                    break;
+                p += 8;
+            }
+            while (p < end && *p < IP)
+                ++p;
+            if (p > run)
+                FSink.TelnetDataRun(reinterpret_cast<const char*>(run), int(p - run));
+            if (p == end)
+                return;
+        }
+        Feed(*p++);
     }
 }
 

@@ -20,6 +20,8 @@ class ITelnetSink {
 public:
     virtual ~ITelnetSink() = default;
     virtual void TelnetData(quint8 b) = 0;
+    // A run of data bytes, the same as handing them to TelnetData one by one.
+    virtual void TelnetDataRun(const char* data, int len) = 0;
     // verb is WILL, WONT, DO or DONT.
     virtual void TelnetNegotiate(quint8 verb, quint8 option) = 0;
     // The bytes after IAC SB up to the closing SE, the IAC before SE included.
@@ -47,6 +49,8 @@ public:
     // The sink is called after the parser has moved on, so a sink that throws leaves
     // the parser ready for the next byte.
     void Feed(quint8 b);
+    // The same as feeding the bytes one by one; plain data goes to the sink in runs.
+    void Feed(const char* data, int len);
     void Reset();
     TState State() const { return FState; }
 

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 
 #include <atomic>
+#include <cstring>
 
 using namespace Telnet;
 
@@ -38,8 +39,7 @@ TTelnetProtocol::~TTelnetProtocol() = default;
 
 void TTelnetProtocol::Receive(const char* data, int len)
 {
-    for (int i = 0; i < len; ++i)
-        FParser.Feed(quint8(data[i]));
+    FParser.Feed(data, len);
     Flush();
 }
 
@@ -48,6 +48,19 @@ void TTelnetProtocol::TelnetData(quint8 b)
     FBuffer[FCount++] = char(b);
     if (FCount >= BufferSize)
         Flush();
+}
+
+void TTelnetProtocol::TelnetDataRun(const char* data, int len)
+{
+    while (len > 0) {
+        const int n = qMin(len, BufferSize - FCount);
+        std::memcpy(FBuffer.get() + FCount, data, size_t(n));
+        FCount += n;
+        data += n;
+        len -= n;
+        if (FCount >= BufferSize)
+            Flush();
+    }
 }
 
 void TTelnetProtocol::Flush()

@@ -54,6 +54,7 @@ public:
 
 private:
     void TelnetData(quint8 b) override;
+    void TelnetDataRun(const char* data, int len) override;
     void TelnetNegotiate(quint8 verb, quint8 option) override;
     void TelnetSubNegotiation(const QByteArray& collected) override;
     void TelnetEndOfRecord() override;

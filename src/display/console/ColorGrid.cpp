@@ -1,6 +1,7 @@
 #include "ColorGrid.h"
 
 #include <algorithm>
+#include <cstring>
 
 TColorGrid::TColorGrid(const TFixedFont* pen, int cols, int rows) : TConsoleGrid(cols, rows), FPen(pen)
 {
@@ -46,9 +47,19 @@ void TColorGrid::SetAttrs(int x, int y, int count)
         qint32* const end = cell + n;
         while (cell < end) {
             const qint32 old = *cell;
-            qint32* runStart = cell;
+            qint32* const runStart = cell;
+            ++cell;
+            // Runs are long (whole words and lines): compare two cells at a time.
+            const quint64 twin = quint64(quint32(old)) * 0x100000001ull;
+            for (quint64 pair; end - cell >= 2; cell += 2) {
+                std::memcpy(&pair, cell, sizeof pair);
+                if (pair != twin)
+                    break;
+            }
             while (cell < end && *cell == old)
-                *cell++ = fresh;
+                ++cell;
+            if (old != fresh)
+                std::fill(runStart, cell, fresh);
             FAttrManager.AddRef(old, -int(cell - runStart));
         }
         count -= n;

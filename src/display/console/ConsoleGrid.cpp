@@ -1,5 +1,7 @@
 #include "ConsoleGrid.h"
 
+#include "ByteScan.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -64,9 +66,7 @@ void TConsoleGrid::DoWriteBuf(const char* p, qsizetype count)
     };
     while (count > 0) {
         const int room = int(std::min<qsizetype>(FCols - Cursor.x(), count));
-        int run = 0;
-        while (run < room && static_cast<unsigned char>(p[run]) >= 32)
-            ++run;
+        const int run = int(ByteScan::SkipPrintable(p, 0, room));
         if (run > 0) {
             count -= run;
             WriteChars(Cursor.x(), Cursor.y(), p, run);

@@ -136,11 +136,12 @@ const TFontEntry& Glyphs(int handle)
 
 } // namespace FontRegistry
 
-TFixedFont::TFixedFont() : FName(QStringLiteral("Courier New")) {}
+TFixedFont::TFixedFont() : FName(QStringLiteral("Courier New")) { FStyleHandles.fill(-1); }
 
 TFixedFont::TFixedFont(const TFixedFont& other)
     : FName(other.FName), FSize(other.FSize), FStyle(other.FStyle), FColor(other.FColor),
-      FBkColor(other.FBkColor), FPitch(other.FPitch), FHandle(other.FHandle), FNull(other.FNull)
+      FBkColor(other.FBkColor), FPitch(other.FPitch), FHandle(other.FHandle),
+      FStyleHandles(other.FStyleHandles), FNull(other.FNull)
 {
 }
 
@@ -154,6 +155,7 @@ TFixedFont& TFixedFont::operator=(const TFixedFont& other)
         FBkColor = other.FBkColor;
         FPitch = other.FPitch;
         FHandle = other.FHandle;
+        FStyleHandles = other.FStyleHandles;
         FNull = other.FNull;
     }
     return *this;
@@ -196,7 +198,9 @@ void TFixedFont::SetStyle(TFontStyles style)
 {
     if (style != FStyle) {
         FStyle = style;
-        ShapeChanged();
+        FHandle = style < kStyleCount ? FStyleHandles[style] : -1;
+        FNull = false;
+        Changed();
     }
 }
 
@@ -229,10 +233,11 @@ int TFixedFont::Handle() const
     return FNull ? 0 : RealHandle();
 }
 
-int TFixedFont::RealHandle() const
+int TFixedFont::LookupHandle() const
 {
-    if (FHandle < 0)
-        FHandle = FontRegistry::HandleFor(FName, FSize, FStyle, FPitch);
+    FHandle = FontRegistry::HandleFor(FName, FSize, FStyle, FPitch);
+    if (FStyle < kStyleCount)
+        FStyleHandles[FStyle] = FHandle;
     return FHandle;
 }
 
@@ -241,11 +246,13 @@ void TFixedFont::SetNullHandle()
     FNull = true;
     FSize = 0;
     FHandle = -1;
+    FStyleHandles.fill(-1);
 }
 
 void TFixedFont::ShapeChanged()
 {
     FHandle = -1;
+    FStyleHandles.fill(-1);
     FNull = false;
     Changed();
 }

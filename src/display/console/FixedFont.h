@@ -91,7 +91,7 @@ public:
     // Makes the handle null until the face, size, style or pitch is set again.
     void SetNullHandle();
     // The resolved font, also while the handle is null.
-    int RealHandle() const;
+    int RealHandle() const { return FHandle >= 0 ? FHandle : LookupHandle(); }
 
     // Raised after every change of a property; may throw (the console refuses fonts).
     std::function<void()> OnChange;
@@ -99,6 +99,12 @@ public:
 private:
     void Changed();
     void ShapeChanged();
+    int LookupHandle() const;
+
+    // Handles of this face in each style, -1 where not yet looked up: text switches
+    // between bold and plain all the time, and a registry lookup per switch would cost
+    // more than the text it styles.
+    static constexpr int kStyleCount = 16;
 
     QString FName;
     int FSize = 10;
@@ -107,5 +113,6 @@ private:
     TColor FBkColor = clWindow;
     TFontPitch FPitch = TFontPitch::fpDefault;
     mutable int FHandle = -1;  // -1: not yet looked up
+    mutable std::array<int, kStyleCount> FStyleHandles;
     bool FNull = false;
 };

@@ -4,10 +4,12 @@
 #include "OutputSink.h"
 #include "SessionLog.h"
 #include "config/MudConfig.h"
+#include "display/console/ByteScan.h"
 #include "stats/ConnectTime.h"
 
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -16,7 +18,14 @@ const TColor kAnsiColors[8] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF,
                                 0xFF0000, 0x800080, 0x808000, 0xFFFFFF};
 constexpr TColor kWhite = 0xFFFFFF;
 
-bool IsSeparator(char c) { return c == 7 || c == 9 || c == 10 || c == 13; }
+// Bytes that end a run of plain text: separators (bell, tab, line feed, carriage
+// return), which end a line, and the NUL and ESC that never become cells.
+constexpr std::array<bool, 256> kRunEnd = [] {
+    std::array<bool, 256> t{};
+    for (int c : {0, 7, 9, 10, 13, 27})
+        t[size_t(c)] = true;
+    return t;
+}();
 
 } // namespace
 
@@ -26,7 +35,6 @@ TIncomingText::TIncomingText(IConsoleWriter& console, TOutputSink& sink, TSessio
     : QObject(parent), FConsole(console), FSink(sink), FLog(log), FConfig(config), FClock(clock),
       FStats(stats)
 {
-    FShown.reserve(kCellCount);
     ResetState();
 }
 
@@ -39,7 +47,7 @@ void TIncomingText::ResetState()
 {
     FCurrentAttr = DefaultAttr();
     FEscActive = false;
-    FEscBuffer.clear();
+    FEscBuffer.resize(0); // keeps its storage; a sequence starts at every ESC
 }
 
 // --- escape sequences ---
@@ -62,8 +70,8 @@ void TIncomingText::EscapeByte(char c)
 {
     if (Classify(FEscBuffer, c) == EscAction::Complete) {
         if (c == 'm' && FEscBuffer.startsWith('['))
-            ApplySgr(FEscBuffer.mid(1));
-        FEscBuffer.clear();
+            ApplySgr(QByteArrayView(FEscBuffer).sliced(1));
+        FEscBuffer.resize(0);
         FEscActive = false;
         return;
     }
@@ -71,12 +79,12 @@ void TIncomingText::EscapeByte(char c)
     if (FEscBuffer.size() >= kEscBufferMax) {
         if (OnBeep)
             OnBeep();
-        FEscBuffer.clear();
+        FEscBuffer.resize(0);
         FEscActive = false;
     }
 }
 
-void TIncomingText::ApplySgr(const QByteArray& params)
+void TIncomingText::ApplySgr(QByteArrayView params)
 {
     qsizetype i = 0;
     const qsizetype n = params.size();
@@ -149,22 +157,48 @@ void TIncomingText::RefreshHighlights()
     }
 }
 
-void TIncomingText::CheckHighlights(int lineStart, const QByteArray& lineText)
+// A highlight is looked for at every blank (while the line is shorter than
+// kLineTextMax) in the text before it, and at the separator that ends the line. The
+// first entry in list order found there recolours its first occurrence. Done once per
+// line rather than at every blank: an entry is found at the first check that sees its
+// first occurrence whole, and it is applied when no entry before it in the list was
+// found at that check or earlier. Later checks apply entries further up the list, so
+// applying in reverse list order gives the same cells.
+void TIncomingText::HighlightLine(int lineStart, int length, bool separatorEnded)
 {
-    for (const Highlight& h : FHighlightCache) {
-        if (h.Text.isEmpty())
+    const std::string_view line(FShown.data() + lineStart, size_t(length));
+    // The text the last check saw: all of it, or what lies before the last blank.
+    const size_t seen = separatorEnded ? line.size() : line.rfind(' ');
+    if (seen == std::string_view::npos || seen == 0)
+        return;
+    FHighlightHits.clear();
+    size_t earliest = std::string_view::npos; // check of the entries found so far
+    for (size_t j = 0; j < FHighlightCache.size(); ++j) {
+        const QByteArray& text = FHighlightCache[j].Text;
+        if (text.isEmpty())
             continue;
-        const qsizetype p = lineText.indexOf(h.Text);
-        if (p < 0)
+        const size_t at = line.substr(0, seen).find(std::string_view(text.constData(), size_t(text.size())));
+        if (at == std::string_view::npos)
             continue;
-        const int first = lineStart + 1 + int(p);
+        // The check that finds it: the first blank at or after its end, else the separator.
+        size_t check = line.find(' ', at + size_t(text.size()));
+        if (check == std::string_view::npos)
+            check = line.size();
+        if (check < earliest) {
+            earliest = check;
+            FHighlightHits.push_back(int(j));
+            FHighlightHits.push_back(int(at));
+        }
+    }
+    for (size_t k = FHighlightHits.size(); k > 0; k -= 2) {
+        const Highlight& h = FHighlightCache[size_t(FHighlightHits[k - 2])];
+        const int first = lineStart + 1 + FHighlightHits[k - 1];
         for (int i = first; i < first + h.Text.size(); ++i) {
             if (h.FgValid)
                 FCells[i].Attr.Color = h.Fg;
             if (h.BgValid)
                 FCells[i].Attr.BkColor = h.Bg;
         }
-        return;
     }
 }
 
@@ -173,41 +207,57 @@ void TIncomingText::CheckHighlights(int lineStart, const QByteArray& lineText)
 int TIncomingText::ParseBlock(const char* data, qsizetype len)
 {
     RefreshHighlights();
-    FShown.clear();
     FLastShown = {FConsole.FontColor(), FConsole.FontBkColor(), FConsole.FontStyle()};
+    const bool anyHighlight = !FHighlightCache.empty();
+    len = qMin<qsizetype>(len, kCellCount - 2);
     int n = 0;
     int lineStart = 0;
-    QByteArray lineText;
-    const bool anyHighlight = !FHighlightCache.empty();
-    for (qsizetype k = 0; k < len && n < kCellCount - 2; ++k) {
-        const char c = data[k];
-        if (c == 0)
-            continue; // a bare CR arrives as CR NUL; the NUL is no character to show
+    qsizetype k = 0;
+    while (k < len) {
         if (FEscActive) {
-            EscapeByte(c);
+            const char c = data[k++];
+            if (c != 0) // a bare CR arrives as CR NUL; the NUL is no character to show
+                EscapeByte(c);
             continue;
         }
+        const qsizetype from = k;
+        for (;;) {
+            k = ByteScan::SkipPrintable(data, k, len);
+            if (k == len || kRunEnd[static_cast<unsigned char>(data[k])])
+                break;
+            ++k; // backspace and the like are shown like any character
+        }
+        if (k > from) {
+            std::memcpy(FShown.data() + n, data + from, size_t(k - from));
+            const TCellAttr attr = FCurrentAttr;
+            TTextCell* cell = FCells.data() + n;
+            for (qsizetype i = from; i < k; ++i)
+                *++cell = {data[i], attr};
+            n += int(k - from);
+            FLastShown = attr;
+            if (k == len)
+                break;
+        }
+        const char c = data[k++];
+        if (c == 0)
+            continue;
         if (c == 27) {
             FEscActive = true;
-            FEscBuffer.clear();
+            FEscBuffer.resize(0);
             continue;
         }
+        // A separator ends the line.
+        if (anyHighlight)
+            HighlightLine(lineStart, qMin(n - lineStart, kLineTextMax), true);
         ++n;
-        if (IsSeparator(c)) {
-            if (anyHighlight)
-                CheckHighlights(lineStart, lineText);
-            lineStart = n;
-            lineText.clear();
-        } else if (lineText.size() < kLineTextMax) {
-            if (c == ' ' && anyHighlight)
-                CheckHighlights(lineStart, lineText);
-            lineText.append(c);
-        }
-        FCells[n].Ch = c;
-        FCells[n].Attr = FCurrentAttr;
+        lineStart = n;
+        FShown[size_t(n - 1)] = c;
+        FCells[n] = {c, FCurrentAttr};
         FLastShown = FCurrentAttr;
-        FShown.append(c);
     }
+    if (anyHighlight)
+        HighlightLine(lineStart, qMin(n - lineStart, kLineTextMax), false);
+    FShownCount = n;
     ++n;
     FCells[n].Ch = 0;
     FCells[n].Attr = FCurrentAttr;
@@ -228,16 +278,18 @@ void TIncomingText::ShowCells(int terminator)
             FConsole.SetFontBkColor(attr.BkColor);
         if (attr.Style != FConsole.FontStyle())
             FConsole.SetFontStyle(attr.Style);
-        FConsole.WriteBuf(FShown.constData() + (i - 1), end - i);
+        FConsole.WriteBuf(FShown.data() + (i - 1), end - i);
         i = end;
     }
 }
 
+// A line longer than the console plus a little is cut, as the scroll-back view shows it.
 void TIncomingText::AddToHistory(const char* data, qsizetype len)
 {
-    const int limit = FConsole.Cols() + 5;
+    const qsizetype limit = FConsole.Cols() + 5;
     QByteArray* last = &FSink.LastLine();
-    for (qsizetype k = 0; k < len; ++k) {
+    qsizetype k = 0;
+    while (k < len) {
         if (last->size() > limit) {
             FSink.AddEmptyLine();
             last = &FSink.LastLine();
@@ -246,9 +298,24 @@ void TIncomingText::AddToHistory(const char* data, qsizetype len)
         if (c == '\n') {
             FSink.AddEmptyLine();
             last = &FSink.LastLine();
-        } else if (c != '\r') {
-            last->append(c);
+            ++k;
+            continue;
         }
+        if (c == '\r') {
+            ++k;
+            continue;
+        }
+        // As much as fits before the line is over its limit, up to the next CR or LF.
+        const qsizetype end = k + qMin(len - k, limit + 1 - last->size());
+        qsizetype stop = k + 1;
+        for (;;) {
+            stop = ByteScan::SkipPrintable(data, stop, end);
+            if (stop == end || data[stop] == '\n' || data[stop] == '\r')
+                break;
+            ++stop;
+        }
+        last->append(data + k, stop - k);
+        k = stop;
     }
 }
 
@@ -258,8 +325,8 @@ void TIncomingText::TelnetDataAvailable(const char* buffer, qsizetype len)
     for (qsizetype done = 0; done < len; done += kSlice) {
         const int terminator = ParseBlock(buffer + done, qMin(kSlice, len - done));
         ShowCells(terminator);
-        FLog.Append(FShown.constData(), FShown.size());
-        AddToHistory(FShown.constData(), FShown.size());
+        FLog.Append(FShown.data(), FShownCount);
+        AddToHistory(FShown.data(), FShownCount);
     }
     emit FSink.HistoryChanged();
 }

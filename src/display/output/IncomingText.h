@@ -84,10 +84,10 @@ private:
     TCellAttr DefaultAttr() const;
     static EscAction Classify(const QByteArray& buffer, char c);
     void EscapeByte(char c);
-    void ApplySgr(const QByteArray& params);
+    void ApplySgr(QByteArrayView params);
     void ApplySgrValue(int v, bool& stop);
     void RefreshHighlights();
-    void CheckHighlights(int lineStart, const QByteArray& lineText);
+    void HighlightLine(int lineStart, int length, bool separatorEnded);
     void ShowCells(int terminator);
     void AddToHistory(const char* data, qsizetype len);
 
@@ -101,8 +101,11 @@ private:
     // per character rather than from the console at parse time, so the picture does
     // not depend on where a block ends.
     TCellAttr FLastShown;
-    QByteArray FShown; // the shown characters of the current slice, cell i at i - 1
+    // The shown characters of the current slice, cell i at i - 1.
+    std::array<char, kCellCount> FShown;
+    int FShownCount = 0;
     QList<QByteArray> FHighlightSource;
     std::vector<Highlight> FHighlightCache;
+    std::vector<int> FHighlightHits; // scratch of HighlightLine, kept to spare allocations
     bool FConnectPending = false;
 };

@@ -127,6 +127,15 @@ void TestIncomingText::highlights_data()
     QTest::newRow("inside a word, with blanks")
         << QList<QByteArray>{"er Dr/13/16"} << QByteArray("Der Drache\n")
         << QByteArray("<C0C0C0/000000/0>D<FF0000/FFFFFF/0>er Dr<C0C0C0/000000/0>ache\n");
+    QTest::newRow("found at the same check, only the first listed")
+        << QList<QByteArray>{"Ork/10/1", "Elf/12/1"} << QByteArray("ElfOrk\r")
+        << QByteArray("<C0C0C0/000000/0>Elf<0000FF/000000/0>Ork<C0C0C0/000000/0>\r");
+    QTest::newRow("after the last blank of a block never checked")
+        << QList<QByteArray>{"Drache/10/1", "Ork/12/1"} << QByteArray("Ork und Drache")
+        << QByteArray("<00FFFF/000000/0>Ork<C0C0C0/000000/0> und Drache");
+    QTest::newRow("nothing past the line text limit")
+        << QList<QByteArray>{"Ork/10/1"} << QByteArray(300, 'x') + " Ork x\r"
+        << "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r";
     QTest::newRow("no check without a blank or separator") << QList<QByteArray>{"Ork/10/1"}
                                                            << QByteArray("Ork")
                                                            << QByteArray("<C0C0C0/000000/0>Ork");
