@@ -1,0 +1,93 @@
+#include "FloodServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+FloodServer::FloodServer(QByteArray flood) : FFlood(std::move(flood))
+{
+    FListen = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (FListen < 0 || ::bind(FListen, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0
+        || ::listen(FListen, 1) != 0
+        || ::getsockname(FListen, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        std::perror("flood server");
+        std::exit(2);
+    }
+    FPort = ntohs(a.sin_port);
+    FThread = std::thread([this] { Serve(); });
+}
+
+FloodServer::~FloodServer()
+{
+    Join();
+    if (FListen >= 0)
+        ::close(FListen);
+}
+
+void FloodServer::Join()
+{
+    if (FThread.joinable())
+        FThread.join();
+}
+
+std::map<int, FloodServer::Clock::time_point> FloodServer::PingArrivals() const
+{
+    std::lock_guard<std::mutex> guard(FLock);
+    return FPings;
+}
+
+void FloodServer::Serve()
+{
+    const int fd = ::accept(FListen, nullptr, nullptr);
+    if (fd < 0)
+        return;
+    std::thread reader([this, fd] { ReadClient(fd); });
+    // Writes of 64 KB, as a server with a full output queue hands them to the kernel.
+    const char* p = FFlood.constData();
+    qsizetype left = FFlood.size();
+    while (left > 0) {
+        const ssize_t n = ::send(fd, p, size_t(qMin<qsizetype>(left, 65536)), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        p += n;
+        left -= n;
+    }
+    ::shutdown(fd, SHUT_WR);
+    reader.join();
+    ::close(fd);
+}
+
+void FloodServer::ReadClient(int fd)
+{
+    QByteArray pending;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        const Clock::time_point now = Clock::now();
+        pending.append(buffer, int(n));
+        qsizetype eol;
+        while ((eol = pending.indexOf("\r\n")) >= 0) {
+            const QByteArray line = pending.left(eol);
+            pending.remove(0, eol + 2);
+            if (line.startsWith("say ping ")) {
+                std::lock_guard<std::mutex> guard(FLock);
+                FPings.emplace(line.mid(9).toInt(), now);
+            }
+        }
+    }
+}
