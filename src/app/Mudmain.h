@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -92,6 +93,15 @@ public:
     QTimer* AutoSave;
     TMudNoteBookFrm* FNotebook = nullptr;
 
+    // The file dialogs of the menu. Tests set FChooseFile to name the file themselves;
+    // an empty result means the player cancelled.
+    enum class TFileDialogKind { StartLog, Load, Save };
+    struct TFileDialogRequest {
+        TFileDialogKind Kind;
+        QString Caption, Folder, Preset, Filter, DefaultSuffix;
+    };
+    std::function<QString(const TFileDialogRequest&)> FChooseFile;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -132,6 +142,8 @@ private:
     void StartLogDialog();
     void LoadDialog();
     void SaveDialog();
+    QString ChooseFile(const TFileDialogRequest& request);
+    QString ConfigPreset() const;
     void OnlineChanged(bool online);
     void LogStateChanged(bool active);
     void RecordingStateChanged(bool recording, bool autoMap);

@@ -25,11 +25,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
 
@@ -274,11 +276,37 @@ void TMudMainFrm::AliasFromInput()
     FinishInputLine();
 }
 
+QString TMudMainFrm::ChooseFile(const TFileDialogRequest& request)
+{
+    QString file;
+    if (FChooseFile) {
+        file = FChooseFile(request);
+    } else {
+        QFileDialog dialog(this, request.Caption, request.Folder, request.Filter);
+        dialog.setDefaultSuffix(request.DefaultSuffix);
+        if (request.Kind == TFileDialogKind::Load) {
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        } else {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            if (request.Kind == TFileDialogKind::StartLog)
+                dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        }
+        if (!request.Preset.isEmpty())
+            dialog.selectFile(request.Preset);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            file = dialog.selectedFiles().constFirst();
+    }
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
+        file += '.' + request.DefaultSuffix;
+    return file;
+}
+
 void TMudMainFrm::StartLogDialog()
 {
-    const QString file = QFileDialog::getSaveFileName(
-        this, "Starte Log", ProgramFolder::file("log"),
-        "LOG-Dateien (*.log);;Alle Dateien (*.*)", nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString file = ChooseFile({TFileDialogKind::StartLog, "Starte Log", ProgramFolder::file("log"),
+                                     QString(), "LOG-Dateien (*.log);;Alle Dateien (*)", "log"});
     if (file.isEmpty())
         return;
     FLog->FLogFileName = Bytes(file);
@@ -292,20 +320,27 @@ void TMudMainFrm::StartLogDialog()
         FLog->StartLog(a == IPrompts::Answer::Yes);
 }
 
+// The dialogs open in conf/ with the current file preselected; a configuration that was
+// never loaded or saved carries a bare name, which would otherwise point into whatever
+// folder the program was started from.
+QString TMudMainFrm::ConfigPreset() const
+{
+    const QByteArray name = ProgramFolder::normalizeSeparators(FConfig.FFileName);
+    return name.contains('/') ? Win1252::toUnicode(name) : ProgramFolder::file("conf/" + Win1252::toUnicode(name));
+}
+
 void TMudMainFrm::LoadDialog()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, "Konfiguration laden", Win1252::toUnicode(FConfig.FFileName),
-        "MUD-Dateien (*.mud);;Alle Dateien (*.*)");
+    const QString file = ChooseFile({TFileDialogKind::Load, "Konfiguration laden", ProgramFolder::file("conf"),
+                                     ConfigPreset(), "MUD-Dateien (*.mud);;Alle Dateien (*)", "mud"});
     if (!file.isEmpty())
         LoadConfiguration(Bytes(file));
 }
 
 void TMudMainFrm::SaveDialog()
 {
-    const QString file = QFileDialog::getSaveFileName(
-        this, "Konfiguration speichern", Win1252::toUnicode(FConfig.FFileName),
-        "MUD-Datei (*.mud);;Alle Dateien (*.*)");
+    const QString file = ChooseFile({TFileDialogKind::Save, "Konfiguration speichern", ProgramFolder::file("conf"),
+                                     ConfigPreset(), "MUD-Datei (*.mud);;Alle Dateien (*)", "mud"});
     if (!file.isEmpty())
         SaveConfiguration(Bytes(file));
 }
@@ -332,6 +367,8 @@ void TMudMainFrm::ShowScrollBack(bool show)
             lines << Win1252::toUnicode(l);
         LogMemo->setPlainText(lines.join('\n'));
         LogMemo->moveCursor(QTextCursor::End);
+        // The end of a long last line would leave the view scrolled to the right.
+        LogMemo->horizontalScrollBar()->setValue(0);
     }
     LayoutPanels();
 }
@@ -389,8 +426,11 @@ bool TMudMainFrm::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     case QEvent::Resize:
+        // The outer layout sizes these panels after the window's own resize event.
         if (watched == pnlWork)
             LayoutPanels();
+        else if (watched == pnlToolbar)
+            LayoutToolbar();
         else if (watched == pnlLists) {
             const int h = pnlLists->height();
             pnlKompass->move(4, h - pnlKompass->height() - 2);
@@ -398,13 +438,21 @@ bool TMudMainFrm::eventFilter(QObject* watched, QEvent* event)
                                       qMax(0, h - pnlKompass->height() - cbListType->height() - 20));
         }
         return false;
-    case QEvent::MouseButtonPress:
-        if (watched == LogMemo->viewport() &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+    case QEvent::MouseButtonPress: {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (watched == LogMemo->viewport() && m->button() == Qt::MiddleButton) {
             ScrollBackTake();
             return true;
         }
+        if (watched == CommandsList->viewport() && m->button() == Qt::RightButton) {
+            if (QListWidgetItem* item = CommandsList->itemAt(m->position().toPoint())) {
+                CommandsList->setCurrentItem(item);
+                CommandsListAppend();
+            }
+            return true;
+        }
         return false;
+    }
     default:
         return false;
     }

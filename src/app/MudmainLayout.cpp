@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -255,14 +256,15 @@ void TMudMainFrm::BuildWorkArea()
     cbListType->addItems({"Aliase", "Pfade", "Sitzungen", "Historie"});
     cbListType->setGeometry(4, 8, kListsWidth - 8, 22);
     CommandsList = new QListWidget(pnlLists);
-    CommandsList->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The right button acts on press, before any context menu could open.
+    CommandsList->setContextMenuPolicy(Qt::NoContextMenu);
     pnlKompass = new QWidget(pnlLists);
     pnlKompass->setFixedSize(kCompassPanel, kCompassPanel);
     Kompass = new TKompass(pnlKompass);
     Kompass->move(3, 3);
     pnlLists->hide();
 
-    for (QWidget* w : {pnlWork, pnlLists, static_cast<QWidget*>(pnlMudOutput), pnlMudInput})
+    for (QWidget* w : {pnlWork, pnlLists, static_cast<QWidget*>(pnlMudOutput), pnlMudInput, pnlToolbar})
         w->installEventFilter(this);
 }
 
@@ -270,7 +272,7 @@ void TMudMainFrm::BuildWorkArea()
 void TMudMainFrm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    LayoutToolbar();
+    LayoutPanels();
 }
 
 void TMudMainFrm::LayoutPanels()
@@ -286,7 +288,11 @@ void TMudMainFrm::LayoutPanels()
 
     const int pw = pnlMudOutput->width(), ph = pnlMudOutput->height();
     const QPoint cell = Mudoutput->CharSize();
-    const int fullW = cell.x() * (Mudoutput->Cols() + 2);
+    // The two spare columns are meant for the vertical scroll bar and the frame; where
+    // the style's scroll bar is wider than two cells, a needless horizontal bar would
+    // otherwise take a line from the console.
+    const int chrome = Mudoutput->verticalScrollBar()->sizeHint().width() + 2 * Mudoutput->frameWidth();
+    const int fullW = qMax(cell.x() * (Mudoutput->Cols() + 2), cell.x() * Mudoutput->Cols() + chrome);
     const int fullH = cell.y() * (Mudoutput->Rows() + 2);
     const int width = qMin(pw, fullW);
     if (!FScrollBackShown) {
@@ -318,14 +324,9 @@ void TMudMainFrm::WireControls()
     connect(CommandsList, &QListWidget::currentRowChanged, this, [this] { CommandsListClick(); });
     connect(CommandsList, &QListWidget::itemClicked, this, [this] { CommandsListClick(); });
     connect(CommandsList, &QListWidget::itemDoubleClicked, this, [this] { CommandsListExecute(); });
-    connect(CommandsList, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (QListWidgetItem* item = CommandsList->itemAt(at)) {
-            CommandsList->setCurrentItem(item);
-            CommandsListAppend();
-        }
-    });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         ShowScrollBack(now && pnlMudOutput->isAncestorOf(now));
     });
     LogMemo->viewport()->installEventFilter(this);
+    CommandsList->viewport()->installEventFilter(this);
 }

@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -92,6 +93,9 @@ TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
 TMudMainFrm::~TMudMainFrm()
 {
     qApp->removeEventFilter(this);
+    // The base destructor still moves the focus while it tears the controls down; the
+    // scroll-back handler must not run on a half-destroyed window then.
+    disconnect(qApp, nullptr, this, nullptr);
     // The connection goes first, without notifications into parts being destroyed.
     if (Telnet) {
         Telnet->OnSessionClosed = nullptr;
@@ -151,6 +155,8 @@ void TMudMainFrm::showEvent(QShowEvent* event)
     if (FShownOnce)
         return;
     FShownOnce = true;
+    if (QScreen* shown = screen())
+        move(shown->availableGeometry().center() - frameGeometry().center() + pos());
     LayoutPanels();
     MudInput->setFocus();
     ShowBanner();

@@ -1,38 +1,12 @@
 // Received blocks to coloured console text, history and statistics.
-#include "RecordingConsole.h"
-#include "ScriptedPrompts.h"
-#include "TempProgramFolder.h"
-#include "config/MudConfig.h"
-#include "display/output/IncomingText.h"
-#include "display/output/OutputSink.h"
-#include "display/output/SessionLog.h"
-#include "stats/ConnectTime.h"
+#include "OutputRig.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-struct Pipeline {
-    TempProgramFolder folder;
-    ScriptedPrompts prompts;
-    TMudConfig config;
-    RecordingConsole console;
-    TOutputSink sink{console, nullptr};
-    TSessionLog log{sink, prompts};
-    TConnectTime clock;
-    TVorkaOMatic stats;
-    TIncomingText text{console, sink, log, config, clock, stats};
-    int beeps = 0;
-
-    Pipeline() { text.OnBeep = [this] { ++beeps; }; }
-    void Feed(const QByteArray& block) { text.TelnetDataAvailable(block.constData(), block.size()); }
-    void FeedBytewise(const QByteArray& data)
-    {
-        for (char c : data)
-            text.TelnetDataAvailable(&c, 1);
-    }
-};
+using Pipeline = OutputRig;
 
 const QByteArray kEsc = "\x1b";
 

@@ -1,12 +1,5 @@
 // The session log file: framing, append or overwrite, and failures that lose nothing.
-#include "RecordingConsole.h"
-#include "ScriptedPrompts.h"
-#include "TempProgramFolder.h"
-#include "config/MudConfig.h"
-#include "display/output/IncomingText.h"
-#include "display/output/OutputSink.h"
-#include "display/output/SessionLog.h"
-#include "stats/ConnectTime.h"
+#include "OutputRig.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -18,19 +11,7 @@
 
 namespace {
 
-struct Rig {
-    TempProgramFolder folder;
-    ScriptedPrompts prompts;
-    TMudConfig config;
-    RecordingConsole console;
-    TOutputSink sink{console, nullptr};
-    TSessionLog log{sink, prompts};
-    TConnectTime clock;
-    TVorkaOMatic stats;
-    TIncomingText text{console, sink, log, config, clock, stats};
-
-    Rig() { log.FLogFileName = folder.file("s.log").toLatin1(); }
-    void Feed(const QByteArray& b) { text.TelnetDataAvailable(b.constData(), b.size()); }
+struct Rig : OutputRig {
     QByteArray File() const
     {
         QFile f(QString::fromLatin1(log.FLogFileName));

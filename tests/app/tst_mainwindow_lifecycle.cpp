@@ -1,0 +1,293 @@
+// Start and stop of the real main window: folders, the default configuration, the
+// banner, saving and loading with their questions, the menu's file dialogs, closing with
+// a changed configuration, and the placement of the console.
+#include "MainWindowHarness.h"
+
+#include "app/StatusLight.h"
+#include "display/console/ColorConsole.h"
+#include "display/controls/Shader.h"
+#include "display/controls/tbedit.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+#include "platform/ProgramFolder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+QByteArray ReadFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& name, const QByteArray& data)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QStringList ListItems(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
+} // namespace
+
+class TestMainWindowLifecycle : public QObject {
+    Q_OBJECT
+private slots:
+    void foldersOnlyWhenNeitherExists_data();
+    void foldersOnlyWhenNeitherExists();
+    void defaultConfigurationAndBanner();
+    void saveAndLoadCommands();
+    void menuFileDialogs();
+    void startLogFromMenuAppendsOnNo();
+    void closingWithChangedConfiguration();
+    void closingWithChangedDefaultSavesSilently();
+    void consoleCentredAndScrollBack();
+};
+
+void TestMainWindowLifecycle::foldersOnlyWhenNeitherExists_data()
+{
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<bool>("confAfter");
+    QTest::addColumn<bool>("logAfter");
+    QTest::newRow("first start creates both") << QString() << true << true;
+    QTest::newRow("conf alone stays alone") << "conf" << true << false;
+    QTest::newRow("log alone stays alone") << "log" << false << true;
+}
+
+void TestMainWindowLifecycle::foldersOnlyWhenNeitherExists()
+{
+    QFETCH(QString, existing);
+    QFETCH(bool, confAfter);
+    QFETCH(bool, logAfter);
+    MainWindowHarness h([&](const QString& folder) {
+        if (!existing.isEmpty())
+            QDir(folder).mkdir(existing);
+    });
+    QCOMPARE(QFileInfo(h.folder.file("conf")).isDir(), confAfter);
+    QCOMPARE(QFileInfo(h.folder.file("log")).isDir(), logAfter);
+}
+
+// "default.mud" is loaded at start; the banner follows when the window is first shown,
+// in the console with its colours and in the output history without switch characters.
+void TestMainWindowLifecycle::defaultConfigurationAndBanner()
+{
+    MainWindowHarness h([](const QString& folder) {
+        QDir(folder).mkdir("conf");
+        TMudConfig config;
+        config.SetAlias("gruss", "sage hallo");
+        QCOMPARE(config.SaveToFile("default"), 0);
+    });
+    TMudMainFrm& w = h.w();
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"gruss"});
+    QVERIFY(w.windowTitle().startsWith("Kelmoth's Mud-Client (KMC) V1.0b1 ["));
+    QVERIFY(w.windowTitle().endsWith("conf/default.mud]"));
+    QVERIFY(!QFileInfo::exists(h.folder.file("log"))); // conf/ was there
+
+    QVERIFY(h.Show());
+    const QList<QByteArray> lines = w.FSink->FOutputLines;
+    QVERIFY(lines.size() >= 21);
+    const QList<QByteArray> banner = lines.mid(lines.size() - 20);
+    for (const QByteArray& line : banner) {
+        QVERIFY2(line.isEmpty() || line.size() == 79, line.constData());
+        for (char switchChar : {'*', '#', '$', '%'})
+            QVERIFY2(!line.contains(switchChar), line.constData());
+    }
+    // The revision line stands above the two bottom edges.
+    QVERIFY(banner[17].startsWith("| | Revision: 1.35 "));
+    QVERIFY(banner[17].endsWith("| |"));
+    QCOMPARE(QByteArray(w.Mudoutput->RowText(17)).left(79), banner[17]);
+
+    // The three initials in blue, red and yellow; the rest of the words in white.
+    QSet<TColor> colours;
+    for (int row = 2; row <= 10; ++row)
+        for (int col = 0; col < 79; ++col)
+            if (w.Mudoutput->CharAt(col, row) != ' ')
+                colours << w.Mudoutput->AttrAt(col, row)->Color();
+    for (TColor c : {TColor(0xFF0000), TColor(0x0000FF), TColor(0x00FFFF), TColor(0xFFFFFF)})
+        QVERIFY2(colours.contains(c), qPrintable(QString::number(c, 16)));
+
+    // A second show prints nothing more; #version prints the banner again.
+    const qsizetype before = w.FSink->FOutputLines.size();
+    w.hide();
+    QVERIFY(h.Show());
+    QCOMPARE(w.FSink->FOutputLines.size(), before);
+    h.Enter("#version");
+    QVERIFY(w.FSink->FOutputLines.size() > before + 19);
+}
+
+// #save writes the file and names it in the caption; #load of a changed non-default
+// configuration asks first; a missing file leaves everything as it was.
+void TestMainWindowLifecycle::saveAndLoadCommands()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    h.Enter("#alias k kill %1");
+    h.Enter("#save meine");
+    const QString file = h.folder.file("conf/meine.mud");
+    const QByteArray saved = ReadFile(file);
+    QVERIFY(saved.startsWith("[Version]"));
+    QVERIFY(saved.contains("=k/kill %1\r\n"));
+    QVERIFY(w.windowTitle().endsWith("[" + file + "]"));
+    QVERIFY(h.ConsoleHas("gespeichert."));
+
+    h.Enter("#aliasdelete k");
+    QCOMPARE(ListItems(w.CommandsList), QStringList());
+    h.prompts.answers << IPrompts::Answer::No;
+    h.Enter("#load meine");
+    QVERIFY(h.prompts.log.contains("Confirm3: Aktuelle Konfiguration wurde geändert. Speichern?"));
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"k"});
+    QVERIFY(h.ConsoleHas("geladen."));
+    QCOMPARE(ReadFile(file), saved); // "No" saved nothing
+
+    const QString title = w.windowTitle();
+    h.Enter("#load fehlt");
+    QVERIFY(h.ConsoleHas("existiert nicht!"));
+    QCOMPARE(w.windowTitle(), title);
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"k"});
+}
+
+// The menu's load and save dialogs start in conf/ with the current file preselected;
+// a name without extension gets ".mud".
+void TestMainWindowLifecycle::menuFileDialogs()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    QList<TMudMainFrm::TFileDialogRequest> asked;
+    QString answer;
+    w.FChooseFile = [&](const TMudMainFrm::TFileDialogRequest& r) {
+        asked << r;
+        return answer;
+    };
+    h.Enter("#alias m menu");
+    answer = h.folder.file("conf/menue");
+    w.mnuFileSave->trigger();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0].Folder, h.folder.file("conf"));
+    QCOMPARE(asked[0].Preset, h.folder.file("conf/default.mud"));
+    QVERIFY(ReadFile(h.folder.file("conf/menue.mud")).contains("=m/menu\r\n"));
+
+    h.Enter("#aliasdelete m");
+    h.prompts.answers << IPrompts::Answer::No;
+    answer = h.folder.file("conf/menue.mud");
+    w.mnuFileLoad->trigger();
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked[1].Preset, h.folder.file("conf/menue.mud"));
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"m"});
+
+    answer.clear(); // cancelled: nothing happens
+    w.mnuFileLoad->trigger();
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"m"});
+}
+
+void TestMainWindowLifecycle::startLogFromMenuAppendsOnNo()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    const QString file = h.folder.file("log/alt.log");
+    QVERIFY(WriteFile(file, "frueher\r\n"));
+    w.FChooseFile = [&](const TMudMainFrm::TFileDialogRequest& r) {
+        return r.Kind == TMudMainFrm::TFileDialogKind::StartLog ? h.folder.file("log/alt") : QString();
+    };
+    h.prompts.answers << IPrompts::Answer::No;
+    w.mnuActionStartLog->trigger();
+    QVERIFY(w.FLog->LogActive());
+    QCOMPARE(w.pnlLog->LightColor(), clLime);
+    QVERIFY(!w.mnuActionStartLog->isEnabled());
+    w.mnuActionStopLog->trigger();
+    QVERIFY(!w.FLog->LogActive());
+    QVERIFY(ReadFile(file).startsWith("frueher\r\n"));
+    QVERIFY(ReadFile(file).size() > 9);
+}
+
+// Closing a changed configuration of its own name asks; Cancel keeps the window open,
+// Yes saves and closes.
+void TestMainWindowLifecycle::closingWithChangedConfiguration()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    h.Enter("#save eigene");
+    h.Enter("#alias neu wert");
+    h.prompts.answers << IPrompts::Answer::Cancel;
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QVERIFY(!ReadFile(h.folder.file("conf/eigene.mud")).contains("neu/wert"));
+
+    h.prompts.answers << IPrompts::Answer::Yes;
+    QVERIFY(w.close());
+    QCOMPARE(h.prompts.log.count("Confirm3: Konfiguration wurde geändert. Speichern?"), 2);
+    QVERIFY(ReadFile(h.folder.file("conf/eigene.mud")).contains("=neu/wert\r\n"));
+}
+
+void TestMainWindowLifecycle::closingWithChangedDefaultSavesSilently()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    h.Enter("#alias neu wert");
+    QTest::keyClick(w.MudInput, Qt::Key_X, Qt::AltModifier); // "&Beenden"
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY(h.prompts.log.isEmpty());
+    QVERIFY(ReadFile(h.folder.file("conf/default.mud")).contains("=neu/wert\r\n"));
+}
+
+// The console sits centred in the gradient panel; focus in the console opens the
+// scroll-back view above it, filled with the output history, and focus back in the
+// input line closes it.
+void TestMainWindowLifecycle::consoleCentredAndScrollBack()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    w.resize(900, 700);
+    QTRY_COMPARE(w.width(), 900);
+    // The close button keeps to the right end of the tool bar.
+    QTRY_COMPARE(w.pnlToolbarRight->geometry().right(), w.pnlToolbar->width() - 1);
+    const QPoint cell = w.Mudoutput->CharSize();
+    const QSize full(cell.x() * (w.Mudoutput->Cols() + 2), cell.y() * (w.Mudoutput->Rows() + 2));
+    const QRect panel = w.pnlMudOutput->rect();
+    QTRY_COMPARE(w.Mudoutput->size(), full.boundedTo(panel.size()));
+    QCOMPARE(w.Mudoutput->x(), (panel.width() - w.Mudoutput->width()) / 2);
+    QCOMPARE(w.Mudoutput->y(), (panel.height() - w.Mudoutput->height()) / 2);
+
+    QTest::mouseClick(w.Mudoutput->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(w.FScrollBackShown);
+    QVERIFY(w.LogMemo->isVisible());
+    QCOMPARE(w.Mudoutput->height(), 150);
+    QCOMPARE(w.LogMemo->height() + 150, panel.height());
+    QVERIFY(w.LogMemo->toPlainText().contains("Revision: 1.35"));
+
+    w.resize(400, 400); // narrower than the console
+    QTRY_VERIFY(w.pnlMudOutput->width() < full.width());
+    QCOMPARE(w.Mudoutput->width(), w.pnlMudOutput->width());
+    QCOMPARE(w.LogMemo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    w.MudInput->setFocus();
+    QTRY_VERIFY(!w.FScrollBackShown);
+    QTest::mouseClick(w.Mudoutput->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(w.FScrollBackShown);
+    QCOMPARE(w.LogMemo->horizontalScrollBar()->value(), 0); // opens at the left edge
+
+    w.MudInput->setFocus();
+    QTRY_VERIFY(!w.FScrollBackShown);
+    QVERIFY(!w.LogMemo->isVisible());
+}
+
+QTEST_MAIN(TestMainWindowLifecycle)
+#include "tst_mainwindow_lifecycle.moc"
