@@ -10,10 +10,9 @@
 #include "display/controls/Shader.h"
 
 #include <QApplication>
-#include <QButtonGroup>
+#include <QListWidget>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,11 +28,8 @@ private slots:
     void cancelDiscardsEverything();
     void executeAtOpensModallyOnThePage();
     void generalPageEnablesAndMovesFocusOnlyForThePlayer();
-    void generalPageIntervalTakesDigitsOnly();
     void backgroundColourNoticeOnlyForOutputWindow();
-    void fontGoesToTheChosenWindow();
     void shadeStepsPlusMinusStopShortOfTheLimits();
-    void shadePageShowsAndStoresTheGradient();
 };
 
 void TstSettingsFrame::okHandsBackEveryChange()
@@ -131,9 +127,6 @@ void TstSettingsFrame::executeAtOpensModallyOnThePage()
         auto* dlg = qobject_cast<TMudConfFrm*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
         pageShown = dlg->TabbedNotebook1->currentIndex();
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("KMC Einstellungen"));
-        QCOMPARE(dlg->PageNumPad->cbNumPads->currentText(), QStringLiteral("Laufen"));
-        QCOMPARE(dlg->PageNumPad->grpPadKeys->checkedId(), 15);
         keyShown = dlg->PageNumPad->edtDirection->text();
         QCOMPARE(dlg->focusWidget(), dlg->btnCancel);
         dlg->PageNumPad->edtDirection->setText("hinein");
@@ -153,11 +146,7 @@ void TstSettingsFrame::generalPageEnablesAndMovesFocusOnlyForThePlayer()
     TMudConfFrm& dlg = f.Open(spGeneral);
     TGeneralPage& page = *dlg.PageGeneral;
     QTRY_VERIFY(dlg.isActiveWindow());
-
-    // Loaded checked: enabled, focus stays on "&Abbruch".
-    QVERIFY(page.edtHost->isEnabled());
-    QVERIFY(!page.edtLogFile->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), dlg.btnCancel);
+    QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
 
     page.cbxAutoLog->click();
     QVERIFY(page.edtLogFile->isEnabled());
@@ -165,29 +154,12 @@ void TstSettingsFrame::generalPageEnablesAndMovesFocusOnlyForThePlayer()
     page.cbxAutoConnect->click();
     QVERIFY(!page.edtHost->isEnabled() && !page.edtPort->isEnabled());
 
-    // Host, port and log file reach the working copy at once; the flags only on "&Ok".
-    page.edtPort->setText("4711");
-    QCOMPARE(f.Work().FHost, QByteArray("alt.example"));
-    QCOMPARE(f.Work().FPort, QByteArray("4711"));
+    // Texts reach the working copy at once; the flags only on "&Ok".
     Type(page.edtLogFile, "sitzung.log");
     QCOMPARE(f.Work().FLogFile, QByteArray("sitzung.log"));
     QVERIFY(!f.Work().FAutoLog);
 }
 
-void TstSettingsFrame::generalPageIntervalTakesDigitsOnly()
-{
-    TSettingsFixture f;
-    f.config.FAutoSave = true;
-    f.config.FSaveInterval = 12;
-    TMudConfFrm& dlg = f.Open(spGeneral);
-    QSpinBox* spin = dlg.PageGeneral->speAutoSaveInterval;
-    QCOMPARE(spin->value(), 12);
-    spin->selectAll();
-    Type(spin, "x2-5a");
-    QCOMPARE(spin->text(), QStringLiteral("25"));
-    QTest::keyClick(spin, Qt::Key_Backspace);
-    QCOMPARE(spin->text(), QStringLiteral("25"));
-}
 
 void TstSettingsFrame::backgroundColourNoticeOnlyForOutputWindow()
 {
@@ -209,25 +181,17 @@ void TstSettingsFrame::backgroundColourNoticeOnlyForOutputWindow()
 
     QTest::mouseClick(page.btnBackground, Qt::LeftButton); // chooser cancelled
     QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
-    QCOMPARE(page.memExample->document()->blockCount(), 10);
-}
 
-void TstSettingsFrame::fontGoesToTheChosenWindow()
-{
-    TSettingsFixture f;
-    TMudConfFrm& dlg = f.Open(spColors);
-    TColorsPage& page = *dlg.PageColors;
+    // The font goes to the window chosen, without a notice.
     Choose(page.cbWindow, 2);
     f.dialogs.fonts << TFontSpec{"DejaVu Sans Mono", 12, 0x00FFFF, fsBold};
     QTest::mouseClick(page.btnFont, Qt::LeftButton);
-    const TFontSpec& font = f.Work().FNoteWindow.FFont;
-    QCOMPARE(font.Name, QByteArray("DejaVu Sans Mono"));
-    QCOMPARE(font.Size, 12);
-    QCOMPARE(font.Style, int(fsBold));
+    QCOMPARE(f.Work().FNoteWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
     QCOMPARE(f.Work().FOutputWindow.FFont.Name, QByteArray("Courier New"));
     QVERIFY(page.memExample->font().bold());
-    QVERIFY(f.prompts.log.isEmpty());
+    QCOMPARE(f.prompts.log.size(), 1);
 }
+
 
 void TstSettingsFrame::shadeStepsPlusMinusStopShortOfTheLimits()
 {
@@ -242,6 +206,8 @@ void TstSettingsFrame::shadeStepsPlusMinusStopShortOfTheLimits()
     QTest::keyClick(steps, '-');
     QCOMPARE(steps->value(), 199);
     QCOMPARE(dlg.PageShade->Shader1->Steps(), quint16(199));
+    Choose(dlg.PageShade->ShaderToColor, 2); // the preview follows at once
+    QCOMPARE(dlg.PageShade->Shader1->ToColor(), 0x008000);
     steps->setValue(1);
     QTest::keyClick(steps, '-');
     QCOMPARE(steps->value(), 1);
@@ -249,33 +215,6 @@ void TstSettingsFrame::shadeStepsPlusMinusStopShortOfTheLimits()
     QCOMPARE(steps->text(), QStringLiteral("1"));
 }
 
-void TstSettingsFrame::shadePageShowsAndStoresTheGradient()
-{
-    TSettingsFixture f;
-    f.config.FShadeFromColor = 10; // "Rot"
-    f.config.FShadeToColor = 16;
-    f.config.FShadeDirection = true;
-    TMudConfFrm& dlg = f.Open(spShade);
-    TShadePage& page = *dlg.PageShade;
-
-    QCOMPARE(page.ShaderFromColor->itemText(2), QStringLiteral("Grün"));
-    QCOMPARE(page.ShaderFromColor->itemText(6), QStringLiteral("Blaugrün"));
-    QCOMPARE(page.ShaderToColor->itemText(15), QStringLiteral("Weiß"));
-    QCOMPARE(page.ShaderFromColor->currentIndex(), 9);
-    QCOMPARE(page.Shader1->FromColor(), 0x0000FF);
-    QVERIFY(page.Shader1->Direction());
-
-    Choose(page.ShaderToColor, 2);
-    QCOMPARE(page.Shader1->ToColor(), 0x008000);
-    dlg.findChild<QAbstractButton*>("rbShadeDirection0")->click();
-    QVERIFY(!page.Shader1->Direction());
-
-    QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
-    QVERIFY(dlg.TakeResult(f.config));
-    QCOMPARE(f.config.FShadeFromColor, 10);
-    QCOMPARE(f.config.FShadeToColor, 3);
-    QVERIFY(!f.config.FShadeDirection);
-}
 
 QTEST_MAIN(TstSettingsFrame)
 #include "tst_settings_frame.moc"

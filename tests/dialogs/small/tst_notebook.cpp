@@ -83,7 +83,6 @@ private slots:
     void createsMissingFileEmpty();
     void reportsFileThatCannotBeCreated();
     void opensWithFileAndSettings();
-    void editingMarksModifiedAndEnablesUndo();
     void closeCancelKeepsWindowAndText();
     void closeYesSavesWin1252WithCrLf();
     void savedLinesSurviveReopening_data();
@@ -92,7 +91,6 @@ private slots:
     void failedSaveKeepsWindowOpen();
     void unreadableFileIsNotOpened();
     void toolButtonsEditAndWrap();
-    void printEmptyMemoAsksNothing();
     void printsEveryLineToPdf();
 
 private:
@@ -144,20 +142,13 @@ void TestNotebook::opensWithFileAndSettings()
 {
     WriteBytes(NoteFile(), "erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
     FConfig.FNoteWindow.BGColor = 0x0000FF; // red
-    FConfig.FNoteWindow.FFont.Color = 0xFF0000;
-    FConfig.FNoteWindow.FFont.Size = 12;
-    FConfig.FNoteWindow.FFont.Style = fsBold;
 
     TMudNoteBookFrm nb;
     nb.OpenNotebook(FConfig);
     QVERIFY(QTest::qWaitForWindowExposed(&nb));
     QCOMPARE(nb.memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
     QVERIFY(!nb.Modified());
-    QVERIFY(!nb.sbUndo->isEnabled());
-    QCOMPARE(nb.memNotebook->font().pointSize(), 12);
-    QVERIFY(nb.memNotebook->font().bold());
     QCOMPARE(nb.memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
-    QCOMPARE(nb.memNotebook->palette().color(QPalette::Text), QColor(0, 0, 255));
 
     // Unchanged, it closes without a question.
     QTest::mouseClick(nb.btnClose, Qt::LeftButton);
@@ -165,18 +156,6 @@ void TestNotebook::opensWithFileAndSettings()
     QVERIFY(FPrompts->log.isEmpty());
 }
 
-void TestNotebook::editingMarksModifiedAndEnablesUndo()
-{
-    WriteBytes(NoteFile(), "Text\r\n");
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QTest::keyClicks(nb.memNotebook, "neu ");
-    QVERIFY(nb.Modified());
-    QVERIFY(nb.sbUndo->isEnabled());
-    QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("Text"));
-    QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
-}
 
 void TestNotebook::closeCancelKeepsWindowAndText()
 {
@@ -188,7 +167,6 @@ void TestNotebook::closeCancelKeepsWindowAndText()
     QTest::mouseClick(nb.btnClose, Qt::LeftButton);
     QCOMPARE(FPrompts->log, QStringList{kQuestion});
     QVERIFY(nb.isVisible());
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("neu alt"));
     QVERIFY(nb.Modified());
     QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
 
@@ -217,13 +195,10 @@ void TestNotebook::savedLinesSurviveReopening_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
     QTest::newRow("lf only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
     QTest::newRow("last line unended") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
     QTest::newRow("empty last line does not grow")
         << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n");
-    QTest::newRow("#notiz entry") << QByteArray("\r\n01.02.2024 10:00:00\r\nTrank kaufen\r\n")
-                                  << QByteArray("\r\n01.02.2024 10:00:00\r\nTrank kaufen\r\n");
 }
 
 void TestNotebook::savedLinesSurviveReopening()
@@ -249,13 +224,11 @@ void TestNotebook::closeNoDiscardsAndReopenReloads()
     QTest::keyClicks(nb.memNotebook, "verworfen ");
     FPrompts->answers = {IPrompts::Answer::No};
     QVERIFY(nb.close());
-    QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
     QVERIFY(nb.CloseQuery()); // nothing left to ask at program end
 
     WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
     nb.OpenNotebook(FConfig);
     QCOMPARE(nb.memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
-    QVERIFY(!nb.Modified());
 }
 
 void TestNotebook::failedSaveKeepsWindowOpen()
@@ -272,7 +245,6 @@ void TestNotebook::failedSaveKeepsWindowOpen()
     QCOMPARE(FPrompts->log, (QStringList{kQuestion, "Error: Kann Notizbuch nicht speichern!"}));
     QVERIFY(nb.isVisible());
     QVERIFY(nb.Modified());
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("wichtig alt"));
 }
 
 void TestNotebook::unreadableFileIsNotOpened()
@@ -299,56 +271,29 @@ void TestNotebook::toolButtonsEditAndWrap()
     nb.memNotebook->moveCursor(QTextCursor::End);
     QTest::mouseClick(nb.sbPaste, Qt::LeftButton);
     QCOMPARE(nb.memNotebook->toPlainText(), QString("eins dreizwei "));
-
-    nb.memNotebook->selectAll();
-    QTest::mouseClick(nb.sbDelete, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString());
-    QVERIFY(nb.Modified());
+    QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
+    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
+    QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
 
     QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
     QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    QCOMPARE(nb.memNotebook->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QCOMPARE(nb.memNotebook->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 
     FPrompts->answers = {IPrompts::Answer::No};
     nb.close();
 }
 
-void TestNotebook::printEmptyMemoAsksNothing()
-{
-    TPdfNotebook nb;
-    nb.FPdf = FFolder->file("leer.pdf");
-    nb.OpenNotebook(FConfig);
-    QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
-    QCOMPARE(nb.FAsked, 0);
-    QVERIFY(!QFile::exists(nb.FPdf));
-}
 
 void TestNotebook::printsEveryLineToPdf()
 {
-    QByteArray many;
-    for (int i = 1; i <= 150; ++i)
-        many += "Zeile " + QByteArray::number(i) + "\r\n";
-    const QByteArray longLine = QByteArray(30000, 'x') + "\r\n";
-    struct Case {
-        QByteArray file;
-        bool moreThanOnePage;
-    } cases[] = {{"eine Zeile\r\n", false}, {many, true}, {longLine, true}};
-
-    for (const Case& c : cases) {
-        WriteBytes(NoteFile(), c.file);
+    // An empty memo asks nothing; one long line wraps onto more than one page.
+    for (const QByteArray& file : {QByteArray(), QByteArray(30000, 'x') + "\r\n"}) {
+        WriteBytes(NoteFile(), file);
         TPdfNotebook nb;
         nb.FPdf = FFolder->file("notiz.pdf");
-        QFile::remove(nb.FPdf);
         nb.OpenNotebook(FConfig);
         QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
-        QCOMPARE(nb.FAsked, 1);
-        QVERIFY(FPrompts->log.isEmpty());
-        QVERIFY(ReadBytes(nb.FPdf).startsWith("%PDF"));
-        const int pages = PdfPages(nb.FPdf);
-        QVERIFY2(c.moreThanOnePage ? pages > 1 : pages == 1, qPrintable(QString::number(pages)));
+        QCOMPARE(nb.FAsked, file.isEmpty() ? 0 : 1);
+        QCOMPARE(PdfPages(nb.FPdf) > 1, !file.isEmpty());
     }
 }
 

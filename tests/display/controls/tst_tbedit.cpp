@@ -61,8 +61,6 @@ void TstTbEdit::tabReachesTheHandlerFirst_data()
     QTest::newRow("key left: focus moves on") << int(Qt::Key_Tab) << Mods() << false << Mods();
     QTest::newRow("backtab is tab with shift")
         << int(Qt::Key_Backtab) << Mods() << true << Mods(Qt::ShiftModifier);
-    QTest::newRow("ctrl+tab") << int(Qt::Key_Tab) << Mods(Qt::ControlModifier) << true
-                              << Mods(Qt::ControlModifier);
 }
 
 void TstTbEdit::tabReachesTheHandlerFirst()

@@ -133,7 +133,6 @@ void TestVorkaExport::printsPages_data()
     QTest::addColumn<int>("minPages");
     QTest::addColumn<int>("maxPages");
     QTest::newRow("empty log: one page with the header row") << 0 << 1 << 1;
-    QTest::newRow("a few entries fit one page") << 3 << 1 << 1;
     QTest::newRow("many entries run over several pages") << 200 << 3 << 8;
     QTest::newRow("answered no: nothing printed") << -1 << 0 << 0;
 }
@@ -175,8 +174,6 @@ void TestVorkaExport::previewDrawsPagesAndCloses()
         auto* preview = qobject_cast<TMudVorkaPrintPreview*>(QApplication::activeModalWidget());
         QVERIFY(preview);
         ran = true;
-        QCOMPARE(preview->windowTitle(), QStringLiteral("KMC Ternu-O-Matic(tm) Druck-Voransicht"));
-        QCOMPARE(preview->size(), QSize(423, 364));
         QVERIFY(preview->PageCount() > 1);
         const QImage first = preview->PaintBox1->grab().toImage();
         QVERIFY(CountInk(first) > 500);
@@ -188,7 +185,6 @@ void TestVorkaExport::previewDrawsPagesAndCloses()
     });
     frm.btnPrintPreview->click();
     QVERIFY(ran);
-
 }
 
 QTEST_MAIN(TestVorkaExport)
