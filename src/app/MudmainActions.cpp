@@ -22,6 +22,9 @@
 #include "stats/ui/Mudvorka.h"
 
 #include <QApplication>
+
+#include <algorithm>
+#include <iterator>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
@@ -400,15 +403,22 @@ bool TMudMainFrm::HandleWindowKey(QObject* watched, QKeyEvent* e)
     }
     if (e->key() == Qt::Key_Tab && watched == MudInput)
         return false; // the input line reports Tab itself
-    return FCommands->KeyPress(e->key(), e->modifiers(), Bytes(e->text()), MudInput->hasFocus());
+    // The key's first receiver is the focus widget; asking hasFocus() instead would
+    // fail whenever the window is not the active one, and Enter would do nothing.
+    return FCommands->KeyPress(e->key(), e->modifiers(), Bytes(e->text()), watched == MudInput);
 }
 
 bool TMudMainFrm::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        if (watched != target || target->window() != this)
+        // The window sees keys before its controls: they arrive here for the control
+        // that has the focus, before it and before they travel up to its parents. The
+        // application's focus widget cannot tell, as it is null while the window is
+        // not the active one.
+        const QObject* const controls[] = {MudInput,     CommandsList, LogMemo,
+                                           Mudoutput,    cbActiveNumPad, cbListType};
+        if (std::find(std::begin(controls), std::end(controls), watched) == std::end(controls))
             return false;
         return HandleWindowKey(watched, static_cast<QKeyEvent*>(event));
     }
