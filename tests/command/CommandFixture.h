@@ -86,22 +86,17 @@ struct CommandFixture {
     QStringList Messages() const
     {
         QStringList out;
-        QByteArray current;
-        TColor colour = 0;
-        const auto flush = [&] {
-            if (!current.isEmpty())
-                out << QString::fromLatin1((colour == TColor(0x0000FF) ? "E:" : "I:") + current);
-            current.clear();
-        };
+        TColor last = 0;
         for (const RecordedCell& c : Console.Cells) {
-            const bool message = c.Color == TColor(0x0000FF) || c.Color == TColor(0x008000);
-            if (!message || c.Ch == '\r' || c.Ch == '\n' || c.Color != colour) flush();
-            if (message && c.Ch != '\r' && c.Ch != '\n') {
-                colour = c.Color;
-                current += c.Ch;
+            const bool red = c.Color == TColor(0x0000FF);
+            if ((!red && c.Color != TColor(0x008000)) || c.Ch == '\r' || c.Ch == '\n') {
+                last = 0;
+                continue;
             }
+            if (c.Color != last) out << (red ? "E:" : "I:");
+            out.last() += QLatin1Char(c.Ch);
+            last = c.Color;
         }
-        flush();
         return out;
     }
     // The lines sent to the MUD, CR LF removed, in order.

@@ -7,29 +7,18 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
-
-int BoundSocket(quint16& port)
+TTestListener::TTestListener(bool listening)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    FFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof addr;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
-        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        qFatal("cannot bind a test socket: %d", errno);
-    port = ntohs(addr.sin_port);
-    return fd;
-}
-
-} // namespace
-
-TTestListener::TTestListener()
-{
-    FFd = BoundSocket(FPort);
-    if (::listen(FFd, 8) != 0)
-        qFatal("cannot listen: %d", errno);
+    if (FFd < 0 || ::bind(FFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0
+        || ::getsockname(FFd, reinterpret_cast<sockaddr*>(&addr), &len) != 0
+        || (listening && ::listen(FFd, 8) != 0))
+        qFatal("cannot set up a test socket: %d", errno);
+    FPort = ntohs(addr.sin_port);
 }
 
 TTestListener::~TTestListener() { ::close(FFd); }
@@ -41,10 +30,6 @@ int TTestListener::Accept(int timeoutMs)
         return -1;
     return ::accept4(FFd, nullptr, nullptr, SOCK_CLOEXEC);
 }
-
-TRefusingPort::TRefusingPort() { FFd = BoundSocket(FPort); }
-
-TRefusingPort::~TRefusingPort() { ::close(FFd); }
 
 TTestPeer::~TTestPeer() { Close(); }
 

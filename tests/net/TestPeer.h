@@ -3,28 +3,17 @@
 // driven from the test's own thread between event-loop turns.
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
-// A listening socket on an ephemeral port.
+// A socket on an ephemeral port; one that does not listen refuses every connection.
 class TTestListener {
 public:
-    TTestListener();
+    explicit TTestListener(bool listening = true);
     ~TTestListener();
     quint16 Port() const { return FPort; }
     // Waits up to timeoutMs for a connection; the accepted descriptor or -1.
     int Accept(int timeoutMs = 10000);
-
-private:
-    int FFd = -1;
-    quint16 FPort = 0;
-};
-
-// A port that is bound but does not listen, so connecting to it is refused.
-class TRefusingPort {
-public:
-    TRefusingPort();
-    ~TRefusingPort();
-    quint16 Port() const { return FPort; }
 
 private:
     int FFd = -1;
@@ -60,3 +49,15 @@ private:
 
 // Bytes 0..250 repeated, so a lost or reordered byte shows.
 QByteArray Pattern(int size);
+
+// The message of the E that action throws.
+template <class E, class F>
+QString ThrownBy(F action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return QStringLiteral("(nothing thrown)");
+}

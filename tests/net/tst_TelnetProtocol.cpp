@@ -4,7 +4,6 @@
 #include "net/TelnetProtocol.h"
 
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -67,8 +66,6 @@ private slots:
     void vectors_data();
     void vectors();
     void blocksPerRead();
-    void repliesPrecedeTheirBlock();
-    void unsubscribedDataIsDiscarded();
     void resetForgetsCutCommandButKeepsOptions();
     void longSubNegotiationIsBounded();
     void traceLinesAreNumbered();
@@ -85,7 +82,6 @@ void TestTelnetProtocol::vectors_data()
     const QByteArray none;
     const QByteArray ttAnswer("\xFF\xFA\x18\x00VT100\xFF\xF0", 11);
     QTest::newRow("IAC IAC is one data byte 255") << B("a\xFF\xFF" "b", 4) << B("a\xFF" "b", 3) << none << "" << "";
-    QTest::newRow("WILL ECHO answered DO, echo stays remote") << B("\xFF\xFB\x01", 3) << none << B("\xFF\xFD\x01", 3) << "echo" << "";
     QTest::newRow("WONT ECHO: client echoes, no reply") << B("\xFF\xFC\x01", 3) << none << none << "echo" << "localecho";
     QTest::newRow("WONT then WILL ECHO") << B("\xFF\xFC\x01\xFF\xFB\x01", 6) << none << B("\xFF\xFD\x01", 3) << "echo,echo" << "";
     QTest::newRow("DO and DONT ECHO only notify") << B("\xFF\xFD\x01\xFF\xFE\x01", 6) << none << none << "echo,echo" << "";
@@ -98,31 +94,24 @@ void TestTelnetProtocol::vectors_data()
     QTest::newRow("TERMINAL-TYPE IS from the server ignored")
         << B("\xFF\xFA\x18\x00xyz\xFF\xF0", 9) << none << none << "" << "";
     QTest::newRow("empty sub-negotiation ignored") << B("\xFF\xFA\xF0ok", 5) << B("ok", 2) << none << "" << "";
-    QTest::newRow("one-byte sub-negotiation ignored") << B("\xFF\xFA\x18\xF0", 4) << none << none << "" << "";
-    QTest::newRow("DO NAWS refused WONT") << B("\xFF\xFD\x1F", 3) << none << B("\xFF\xFC\x1F", 3) << "" << "";
+    QTest::newRow("DO NAWS refused, verb takes one option byte") << B("\xFF\xFD\x1F" "abc", 6) << B("abc", 3) << B("\xFF\xFC\x1F", 3) << "" << "";
     QTest::newRow("WILL unknown refused DONT") << B("\xFF\xFB\xC9", 3) << none << B("\xFF\xFE\xC9", 3) << "" << "";
-    QTest::newRow("WONT unknown answered WONT") << B("\xFF\xFC\x05", 3) << none << B("\xFF\xFC\x05", 3) << "" << "";
-    QTest::newRow("DONT unknown answered WONT") << B("\xFF\xFE\x05", 3) << none << B("\xFF\xFC\x05", 3) << "" << "";
+    QTest::newRow("WONT and DONT unknown answered WONT") << B("\xFF\xFC\x05\xFF\xFE\x05", 6) << none << B("\xFF\xFC\x05\xFF\xFC\x05", 6) << "" << "";
     QTest::newRow("option byte 255 is an option") << B("\xFF\xFB\xFFz", 4) << B("z", 1) << B("\xFF\xFE\xFF", 3) << "" << "";
-    QTest::newRow("verb takes exactly one option byte") << B("\xFF\xFD\x1F" "abc", 6) << B("abc", 3) << B("\xFF\xFC\x1F", 3) << "" << "";
     QTest::newRow("WILL BINARY answered DO") << B("\xFF\xFB\x00", 3) << none << B("\xFF\xFD\x00", 3) << "" << "binary";
     QTest::newRow("WONT BINARY after WILL clears it") << B("\xFF\xFB\x00\xFF\xFC\x00", 6) << none << B("\xFF\xFD\x00", 3) << "" << "";
-    QTest::newRow("DO and DONT BINARY unanswered") << B("\xFF\xFD\x00\xFF\xFE\x00", 6) << none << none << "" << "";
     QTest::newRow("WILL SUPPRESS-GO-AHEAD answered DO") << B("\xFF\xFB\x03", 3) << none << B("\xFF\xFD\x03", 3) << "" << "sga";
-    QTest::newRow("DO SUPPRESS-GO-AHEAD unanswered") << B("\xFF\xFD\x03\xFF\xFC\x03", 6) << none << none << "" << "";
+    QTest::newRow("known options the client does not answer")
+        << B("\xFF\xFD\x00\xFF\xFE\x00\xFF\xFD\x03\xFF\xFC\x03\xFF\xFB\x17\xFF\xFE\x17\xFF\xFB\x18\xFF\xFC\x18", 24)
+        << none << none << "" << "";
     QTest::newRow("DO SEND-LOCATION sends the location")
         << B("\xFF\xFD\x17", 3) << none << B("\xFF\xFB\x17\xFF\xFA\x17TNCNX\xFF\xF0", 13) << "loc" << "";
-    QTest::newRow("WILL SEND-LOCATION unanswered") << B("\xFF\xFB\x17\xFF\xFE\x17", 6) << none << none << "" << "";
     QTest::newRow("DO END-OF-RECORD answered WILL") << B("\xFF\xFD\x19", 3) << none << B("\xFF\xFB\x19", 3) << "" << "tt";
-    QTest::newRow("WILL TERMINAL-TYPE unanswered") << B("\xFF\xFB\x18\xFF\xFC\x18", 6) << none << none << "" << "";
     QTest::newRow("IAC EOR notifies") << B("a\xFF\xEF" "b", 4) << B("ab", 2) << none << "eor" << "";
-    QTest::newRow("IAC GA dropped, no reply") << B("a\xFF\xF9" "b", 4) << B("ab", 2) << none << "" << "";
-    QTest::newRow("IAC NOP and IAC DM dropped") << B("\xFF\xF1\xFF\xF2", 4) << none << none << "" << "";
-    QTest::newRow("AYT outside a command is data") << B("\xF6", 1) << B("\xF6", 1) << none << "" << "";
-    QTest::newRow("IP AO EC EL outside a command are data") << B("\xF4\xF5\xF7\xF8", 4) << B("\xF4\xF5\xF7\xF8", 4) << none << "" << "";
-    QTest::newRow("CR LF and NUL pass unchanged") << B("a\r\nb\n\r\0c", 8) << B("a\r\nb\n\r\0c", 8) << none << "" << "";
-    QTest::newRow("umlauts and ANSI colours pass unchanged")
-        << QByteArray("\x1B[1;31m\xC4rger\x1B[0m") << QByteArray("\x1B[1;31m\xC4rger\x1B[0m") << none << "" << "";
+    QTest::newRow("IAC GA, NOP and DM dropped, no reply") << B("a\xFF\xF9\xFF\xF1\xFF\xF2" "b", 8) << B("ab", 2) << none << "" << "";
+    QTest::newRow("IP AO AYT EC EL outside a command are data") << B("\xF4\xF5\xF6\xF7\xF8", 5) << B("\xF4\xF5\xF6\xF7\xF8", 5) << none << "" << "";
+    QTest::newRow("CR LF, NUL, umlauts and ANSI colours pass unchanged")
+        << B("a\r\nb\n\r\0\x1B[1;31m\xC4rger", 19) << B("a\r\nb\n\r\0\x1B[1;31m\xC4rger", 19) << none << "" << "";
 }
 
 void TestTelnetProtocol::vectors()
@@ -160,36 +149,24 @@ void TestTelnetProtocol::blocksPerRead()
     const QByteArray full(2048, 'x');
     p.Receive(full.constData(), 2048);
     QCOMPARE(sink.events, QStringList{"block 2048"});
-
     // A read larger than the usual 2048 bytes is cut at the buffer's 2049.
     sink.events.clear();
     const QByteArray big(5000, 'y');
     p.Receive(big.constData(), 5000);
     QCOMPARE(sink.events, QStringList({"block 2049", "block 2049", "block 902"}));
     QVERIFY(sink.terminated);
-}
-
-void TestTelnetProtocol::repliesPrecedeTheirBlock()
-{
-    TTelnetProtocol p;
-    TSink sink;
-    sink.Wire(p);
+    // Replies go out before the block around them is delivered.
+    sink.events.clear();
     const QByteArray in = QByteArray(150, 'a') + B("\xFF\xFB\x01", 3) + QByteArray(150, 'b');
     p.Receive(in.constData(), int(in.size()));
     QCOMPARE(sink.events, QStringList({"reply ff fd 01", "echo", "block 300"}));
-    QVERIFY(sink.data == QByteArray(150, 'a') + QByteArray(150, 'b'));
-}
-
-void TestTelnetProtocol::unsubscribedDataIsDiscarded()
-{
-    TTelnetProtocol p;
-    TSink sink;
-    sink.Wire(p);
+    QVERIFY(sink.data.endsWith(QByteArray(150, 'a') + QByteArray(150, 'b')));
+    // Data nobody takes is dropped, not held for a later subscriber.
     p.DeliverBlock = nullptr;
     p.Receive("old", 3);
     sink.Wire(p);
     p.Receive("new", 3);
-    QCOMPARE(sink.data, QByteArray("new"));
+    QVERIFY(sink.data.endsWith("bnew"));
 }
 
 void TestTelnetProtocol::resetForgetsCutCommandButKeepsOptions()
@@ -205,14 +182,6 @@ void TestTelnetProtocol::resetForgetsCutCommandButKeepsOptions()
     QCOMPARE(sink.replies, B("\xFF\xFD\x03", 3));
     QVERIFY(p.GoAheadSuppressed());
 
-    // Within one connection a command cut between reads goes on in the next read.
-    TTelnetProtocol q;
-    TSink split;
-    split.Wire(q);
-    q.Receive("\xFF", 1);
-    q.Receive("\xFB\x01", 2);
-    QCOMPARE(split.replies, B("\xFF\xFD\x01", 3));
-    QVERIFY(split.data.isEmpty());
 }
 
 void TestTelnetProtocol::longSubNegotiationIsBounded()
@@ -252,18 +221,13 @@ void TestTelnetProtocol::traceLinesAreNumbered()
 
     const QStringList expected = {"Unknown F9 '\u00F9'", "TNCH_AYT", "TNCH_EOR", "TNCH_IP",
                                   "TNCH_AO",  "TNCH_EC",  "TNCH_EL", "Unknown 5A 'Z'"};
-    QCOMPARE(traceLines.size(), expected.size());
-    const QRegularExpression numbered("^([0-9A-F]{4}) (.*)$");
-    int previousNumber = -1;
-    for (int i = 0; i < traceLines.size(); ++i) {
-        const QRegularExpressionMatch m = numbered.match(traceLines[i]);
-        QVERIFY2(m.hasMatch(), qPrintable(traceLines[i]));
-        QCOMPARE(m.captured(2), expected[i]);
-        const int number = m.captured(1).toInt(nullptr, 16);
-        if (previousNumber >= 0)
-            QCOMPARE(number, previousNumber + 1);
-        previousNumber = number;
-    }
+    // Numbered in four hexadecimal digits, one up per line.
+    QVERIFY(!traceLines.isEmpty());
+    const int first = traceLines[0].left(4).toInt(nullptr, 16);
+    QStringList numbered;
+    for (int i = 0; i < expected.size(); ++i)
+        numbered << QString("%1 ").arg(first + i, 4, 16, QChar(u'0')).toUpper() + expected[i];
+    QCOMPARE(traceLines, numbered);
 }
 
 QTEST_GUILESS_MAIN(TestTelnetProtocol)

@@ -12,63 +12,60 @@
 
 #include <cerrno>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 constexpr int Patience = 15000;
 
-const char* StateName(TSocketState s)
-{
-    static const char* const names[] = {"wsInvalidState", "wsOpened",    "wsBound",
-                                        "wsConnecting",   "wsConnected", "wsAccepting",
-                                        "wsListening",    "wsClosed"};
-    return names[s];
-}
-
-// Subscribes every notification and writes down what happened, in order.
-struct TRecorder {
+// One socket with every notification written down in order, and its far end.
+struct TConn {
+    TTestListener listener;
+    TTestPeer peer;
+    TWSocket s;
     QStringList events;
     QByteArray data;
     int closedCount = 0;
     int dataAtClose = -1;
 
-    void Wire(TWSocket& s)
+    TConn()
     {
-        s.OnChangeState = [this](TWSocket*, TSocketState, TSocketState n) {
-            events << QString("state %1").arg(StateName(n));
-        };
+        static const char* const names[] = {"wsInvalidState", "wsOpened",  "wsBound",    "wsConnecting",
+                                            "wsConnected",    "wsAccepting", "wsListening", "wsClosed"};
+        s.OnChangeState = [this](TWSocket*, TSocketState, TSocketState n) { events << QString("state ") + names[n]; };
         s.OnSessionConnected = [this](TWSocket*, quint16 e) { events << QString("connected %1").arg(e); };
         s.OnSessionClosed = [this](TWSocket*, quint16 e) {
             events << QString("closed %1").arg(e);
             ++closedCount;
             dataAtClose = int(data.size());
         };
-        s.OnDataAvailable = [this](TWSocket* sender, quint16) {
-            char block[2048];
-            const int n = sender->Receive(block, sizeof block);
-            if (n > 0)
-                data.append(block, n);
-        };
+        s.OnDataAvailable = [this](TWSocket* sender, quint16) { Take(sender); };
+    }
+    void Take(TWSocket* sender)
+    {
+        char block[2048];
+        const int n = sender->Receive(block, sizeof block);
+        if (n > 0)
+            data.append(block, n);
+    }
+    void Start(quint16 port)
+    {
+        s.SetPort(QByteArray::number(port));
+        s.SetAddr("127.0.0.1");
+        s.Connect();
+    }
+    // Connects to the listener and waits until both ends see the connection.
+    bool Open()
+    {
+        Start(listener.Port());
+        peer.Attach(listener.Accept());
+        return QTest::qWaitFor([&] { return events.contains("connected 0"); }, Patience);
     }
 };
 
-QString ThrownBy(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const ESocketException& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(nothing thrown)");
-}
-
-void StartConnect(TWSocket& s, quint16 port)
-{
-    s.SetPort(QByteArray::number(port));
-    s.SetAddr("127.0.0.1");
-    s.Connect();
-}
+template <class F>
+QString Thrown(F action) { return ThrownBy<ESocketException>(action); }
 
 } // namespace
 
@@ -84,8 +81,8 @@ private slots:
     void sendWhileNotConnected();
     void queuedSendArrivesWholeAndInOrder_data();
     void queuedSendArrivesWholeAndInOrder();
-    void peerSendsAndClosesAtOnce();
-    void peerResetClosesOnce();
+    void peerCloseDeliversAllThenClosesOnce_data();
+    void peerCloseDeliversAllThenClosesOnce();
     void floodLeavesRoomForTimers();
     void exceptionInHandlerEndsInMessageBox();
     void errorTexts_data();
@@ -98,11 +95,8 @@ void TestWSocket::portConversion_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("port");  // -1: the SetPort message is expected
     QTest::newRow("number") << QByteArray("23") << 23;
-    QTest::newRow("leading digits") << QByteArray("7600abc") << 7600;
-    QTest::newRow("service name") << QByteArray("telnet") << 23;
     QTest::newRow("service name with blanks") << QByteArray("  ftp ") << 21;
     QTest::newRow("unknown service") << QByteArray("no-such-service") << -1;
-    QTest::newRow("number beyond 16 bits is no port") << QByteArray("70000") << -1;
     QTest::newRow("huge number does not overflow") << QByteArray("99999999999999999999") << -1;
 }
 
@@ -112,10 +106,10 @@ void TestWSocket::portConversion()
     QFETCH(int, port);
     TWSocket s;
     if (port < 0) {
-        QCOMPARE(ThrownBy([&] { s.SetPort(text); }),
+        QCOMPARE(Thrown([&] { s.SetPort(text); }),
                  "SetPort: Cannot convert port '" + QString::fromLatin1(text) + "'");
         s.SetAddr("127.0.0.1");
-        QCOMPARE(ThrownBy([&] { s.Connect(); }), QString("Connect: No Port Specified"));
+        QCOMPARE(Thrown([&] { s.Connect(); }), QString("Connect: No Port Specified"));
     } else {
         s.SetPort(text);
         QCOMPARE(int(s.PortNo()), port);
@@ -126,95 +120,77 @@ void TestWSocket::portConversion()
 void TestWSocket::protoAndAddrConversion()
 {
     TWSocket s;
-    QCOMPARE(ThrownBy([&] { s.SetProto("no-such-proto"); }),
+    QCOMPARE(Thrown([&] { s.SetProto("no-such-proto"); }),
              QString("SetProto: Cannot convert protocol 'no-such-proto'"));
-    s.SetProto("tcp");  // a known name assigns it again
-    QCOMPARE(ThrownBy([&] { s.SetAddr("no-such-host.invalid"); }),
+    s.SetProto("tcp");
+    QCOMPARE(Thrown([&] { s.SetAddr("no-such-host.invalid"); }),
              QString("SetAddr: Cannot convert host address 'no-such-host.invalid'"));
-    QCOMPARE(ThrownBy([&] { s.SetAddr(" "); }), QString("SetAddr: Cannot convert host address ' '"));
     QCOMPARE(s.State(), wsClosed);
-
-    // An unknown host is thrown even to a socket that reports through OnError.
+    // An unknown host is thrown even to a socket that reports other errors through OnError.
     int onError = 0;
     s.OnError = [&](TWSocket*) { ++onError; };
-    QCOMPARE(ThrownBy([&] { s.SetAddr("still-no-host.invalid"); }),
-             QString("SetAddr: Cannot convert host address 'still-no-host.invalid'"));
+    QCOMPARE(Thrown([&] { s.SetAddr(" "); }), QString("SetAddr: Cannot convert host address ' '"));
     s.SetPort("x-unknown");
     QCOMPARE(onError, 1);
 }
 
 void TestWSocket::refusedPortReportsAndCloses()
 {
-    TRefusingPort refusing;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    StartConnect(s, refusing.Port());
-    QCOMPARE(s.State(), wsConnecting);
-    QTRY_COMPARE_WITH_TIMEOUT(r.closedCount, 1, Patience);
-    QCOMPARE(r.events, QStringList({"state wsOpened", "state wsConnecting", "state wsConnected",
+    TTestListener refusing(false);
+    TConn c;
+    c.Start(refusing.Port());
+    QCOMPARE(c.s.State(), wsConnecting);
+    QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, Patience);
+    QCOMPARE(c.events, QStringList({"state wsOpened", "state wsConnecting", "state wsConnected",
                                     "connected 10061", "state wsClosed", "closed 0"}));
-    QCOMPARE(s.State(), wsClosed);
+    QCOMPARE(c.s.State(), wsClosed);
 }
 
 void TestWSocket::settersAndConnectRefusedWhileOpen()
 {
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    StartConnect(s, listener.Port());
-    QCOMPARE(ThrownBy([&] { s.Connect(); }), QString("Connect: Socket already in use"));
-    TTestPeer peer(listener.Accept());
-    QTRY_VERIFY_WITH_TIMEOUT(r.events.contains("connected 0"), Patience);
-    QCOMPARE(ThrownBy([&] { s.SetPort("24"); }), QString("Cannot change Port if not closed"));
-    QCOMPARE(ThrownBy([&] { s.SetAddr("127.0.0.2"); }), QString("Cannot change Addr if not closed"));
-    QCOMPARE(ThrownBy([&] { s.SetProto("udp"); }), QString("Cannot change Proto if not closed"));
-    QCOMPARE(s.State(), wsConnected);
+    TConn c;
+    c.Start(c.listener.Port());
+    QCOMPARE(Thrown([&] { c.s.Connect(); }), QString("Connect: Socket already in use"));
+    c.peer.Attach(c.listener.Accept());
+    QTRY_VERIFY_WITH_TIMEOUT(c.events.contains("connected 0"), Patience);
+    QCOMPARE(Thrown([&] { c.s.SetPort("24"); }), QString("Cannot change Port if not closed"));
+    QCOMPARE(Thrown([&] { c.s.SetAddr("127.0.0.2"); }), QString("Cannot change Addr if not closed"));
+    QCOMPARE(Thrown([&] { c.s.SetProto("udp"); }), QString("Cannot change Proto if not closed"));
+    QCOMPARE(c.s.State(), wsConnected);
 }
 
 void TestWSocket::closeTwiceAndConnectAfterClose()
 {
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
-    QTRY_VERIFY_WITH_TIMEOUT(r.events.contains("connected 0"), Patience);
-    s.Close();
-    s.Close();
-    QCOMPARE(r.closedCount, 1);
-    QCOMPARE(r.events.last(), QString("closed 0"));
-    QCOMPARE(s.State(), wsClosed);
-    QTRY_VERIFY_WITH_TIMEOUT((peer.Poll(), peer.SawEnd()), Patience);
+    TConn c;
+    QVERIFY(c.Open());
+    c.s.Close();
+    c.s.Close();
+    QCOMPARE(c.closedCount, 1);
+    QCOMPARE(c.events.last(), QString("closed 0"));
+    QTRY_VERIFY_WITH_TIMEOUT((c.peer.Poll(), c.peer.SawEnd()), Patience);
 
     // Close forgets port and address; they must be given again.
-    QCOMPARE(s.Port(), QByteArray());
-    QCOMPARE(ThrownBy([&] { s.Connect(); }), QString("Connect: No Port Specified"));
-    s.SetPort(QByteArray::number(listener.Port()));
-    QCOMPARE(ThrownBy([&] { s.Connect(); }), QString("Connect: No IP Address Specified"));
-    s.SetAddr("127.0.0.1");
-    s.Connect();
-    peer.Attach(listener.Accept());
-    QTRY_COMPARE_WITH_TIMEOUT(r.events.count("connected 0"), 2, Patience);
-    QVERIFY(peer.Write("again"));
-    QTRY_COMPARE_WITH_TIMEOUT(r.data, QByteArray("again"), Patience);
+    QCOMPARE(Thrown([&] { c.s.Connect(); }), QString("Connect: No Port Specified"));
+    c.s.SetPort(QByteArray::number(c.listener.Port()));
+    QCOMPARE(Thrown([&] { c.s.Connect(); }), QString("Connect: No IP Address Specified"));
+    c.s.SetAddr("127.0.0.1");
+    c.s.Connect();
+    c.peer.Attach(c.listener.Accept());
+    QTRY_COMPARE_WITH_TIMEOUT(c.events.count("connected 0"), 2, Patience);
+    QVERIFY(c.peer.Write("again"));
+    QTRY_COMPARE_WITH_TIMEOUT(c.data, QByteArray("again"), Patience);
 }
 
 void TestWSocket::sendWhileNotConnected()
 {
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    QCOMPARE(ThrownBy([&] { s.Send("x", 1); }),
+    TConn c;
+    QCOMPARE(Thrown([&] { c.s.Send("x", 1); }),
              QString("Error 10057 in function Send\r\nSocket is not connected"));
-    QCOMPARE(s.State(), wsClosed);
-    QCOMPARE(r.closedCount, 0);
-
+    QCOMPARE(c.s.State(), wsClosed);
+    QCOMPARE(c.closedCount, 0);
     int onError = 0;
-    s.OnError = [&](TWSocket*) { ++onError; };
-    QCOMPARE(s.Send("x", 1), -1);
+    c.s.OnError = [&](TWSocket*) { ++onError; };
+    QCOMPARE(c.s.Send("x", 1), -1);
     QCOMPARE(onError, 1);
 }
 
@@ -232,93 +208,76 @@ void TestWSocket::queuedSendArrivesWholeAndInOrder()
     QFETCH(int, size);
     QFETCH(int, bytesPerTurn);
     QFETCH(int, receiveBuffer);
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
+    TConn c;
     int dataSent = 0;
-    s.OnDataSent = [&](TWSocket*, quint16) { ++dataSent; };
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
+    c.s.OnDataSent = [&](TWSocket*, quint16) { ++dataSent; };
+    QVERIFY(c.Open());
     if (receiveBuffer > 0)
-        peer.SetReceiveBuffer(receiveBuffer);
-    QTRY_VERIFY_WITH_TIMEOUT(r.events.contains("connected 0"), Patience);
-
+        c.peer.SetReceiveBuffer(receiveBuffer);
     const QByteArray sent = Pattern(size);
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(s.Send(sent.constData(), size), size);
+    QCOMPARE(c.s.Send(sent.constData(), size), size);
     QVERIFY2(clock.elapsed() < 5000, "Send waited for the network");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.Poll(bytesPerTurn), size, 60000);
-    QVERIFY(peer.Received == sent);
+    QTRY_COMPARE_WITH_TIMEOUT(c.peer.Poll(bytesPerTurn), size, 60000);
+    QVERIFY(c.peer.Received == sent);
     QTRY_VERIFY_WITH_TIMEOUT(dataSent >= 1, Patience);
 }
 
-void TestWSocket::peerSendsAndClosesAtOnce()
+void TestWSocket::peerCloseDeliversAllThenClosesOnce_data()
 {
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
-    const QByteArray sent = Pattern(50000);
-    QVERIFY(peer.Write(sent));
-    peer.Close();
-    QTRY_COMPARE_WITH_TIMEOUT(r.closedCount, 1, Patience);
-    QCOMPARE(r.dataAtClose, sent.size());
-    QVERIFY(r.data == sent);
-    QCOMPARE(r.events.mid(r.events.size() - 2), QStringList({"closed 0", "state wsClosed"}));
-    QTest::qWait(50);
-    QCOMPARE(r.closedCount, 1);
+    QTest::addColumn<bool>("reset");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("closed");
+    QTest::newRow("sends and closes at once") << false << 50000 << "closed 0";
+    QTest::newRow("reset") << true << 0 << "closed 10054";
 }
 
-void TestWSocket::peerResetClosesOnce()
+void TestWSocket::peerCloseDeliversAllThenClosesOnce()
 {
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
-    QTRY_VERIFY_WITH_TIMEOUT(r.events.contains("connected 0"), Patience);
-    const linger abortive{1, 0};
-    ::setsockopt(peer.Fd(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-    peer.Close();
-    QTRY_COMPARE_WITH_TIMEOUT(r.closedCount, 1, Patience);
-    QCOMPARE(r.events.mid(r.events.size() - 2), QStringList({"closed 10054", "state wsClosed"}));
+    QFETCH(bool, reset);
+    QFETCH(int, size);
+    QFETCH(QString, closed);
+    TConn c;
+    QVERIFY(c.Open());
+    const QByteArray sent = Pattern(size);
+    QVERIFY(c.peer.Write(sent));
+    if (reset) {
+        const linger abortive{1, 0};
+        ::setsockopt(c.peer.Fd(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    }
+    c.peer.Close();
+    QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, Patience);
+    QCOMPARE(c.dataAtClose, sent.size());
+    QVERIFY(c.data == sent);
+    QCOMPARE(c.events.mid(c.events.size() - 2), QStringList({closed, "state wsClosed"}));
+    QTest::qWait(50);
+    QCOMPARE(c.closedCount, 1);
 }
 
 void TestWSocket::floodLeavesRoomForTimers()
 {
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
+    TConn c;
     int receivedWhenTimerFired = -1;
     bool timerStarted = false;
     // A slow reader (as a console drawing every block is) with data always waiting.
-    s.OnDataAvailable = [&](TWSocket* sender, quint16) {
+    c.s.OnDataAvailable = [&](TWSocket* sender, quint16) {
         if (!timerStarted) {
             timerStarted = true;
-            QTimer::singleShot(20, [&] { receivedWhenTimerFired = int(r.data.size()); });
+            QTimer::singleShot(20, [&] { receivedWhenTimerFired = int(c.data.size()); });
         }
-        char block[2048];
-        const int n = sender->Receive(block, sizeof block);
-        if (n > 0)
-            r.data.append(block, n);
+        c.Take(sender);
         ::usleep(400);
     };
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
+    QVERIFY(c.Open());
     const QByteArray sent = Pattern(1500 * 1024);
     std::thread flood([&] {
-        peer.Write(sent);
-        peer.Close();
+        c.peer.Write(sent);
+        c.peer.Close();
     });
-    QTRY_COMPARE_WITH_TIMEOUT(r.closedCount, 1, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, 60000);
     flood.join();
-    QVERIFY(r.data == sent);
+    QVERIFY(c.data == sent);
     QVERIFY2(receivedWhenTimerFired >= 0 && receivedWhenTimerFired < sent.size(),
              qPrintable(QString("timer fired after %1 bytes").arg(receivedWhenTimerFired)));
 }
@@ -326,34 +285,22 @@ void TestWSocket::floodLeavesRoomForTimers()
 void TestWSocket::exceptionInHandlerEndsInMessageBox()
 {
     ScriptedPrompts prompts;
-    TTestListener listener;
-    TWSocket s;
-    TRecorder r;
-    r.Wire(s);
-    s.OnSessionConnected = [](TWSocket*, quint16) { throw ESocketException("boom"); };
-    StartConnect(s, listener.Port());
-    TTestPeer peer(listener.Accept());
+    TConn c;
+    c.s.OnSessionConnected = [](TWSocket*, quint16) { throw ESocketException("boom"); };
+    c.Start(c.listener.Port());
+    c.peer.Attach(c.listener.Accept());
     QTRY_COMPARE_WITH_TIMEOUT(prompts.log, QStringList{"Error: boom"}, Patience);
-    // The connection and the event loop carry on.
-    QVERIFY(peer.Write("after"));
-    QTRY_COMPARE_WITH_TIMEOUT(r.data, QByteArray("after"), Patience);
-
-    // A failing data handler is passed over; the next block is still delivered.
+    // The connection and the event loop carry on, past a data handler that fails too.
     bool failOnce = true;
-    s.OnDataAvailable = [&](TWSocket* sender, quint16) {
-        char block[64];
-        const int n = sender->Receive(block, sizeof block);
-        if (failOnce) {
-            failOnce = false;
+    c.s.OnDataAvailable = [&](TWSocket* sender, quint16) {
+        c.Take(sender);
+        if (std::exchange(failOnce, false))
             throw std::runtime_error("handler failed");
-        }
-        if (n > 0)
-            r.data.append(block, n);
     };
-    QVERIFY(peer.Write("lost"));
+    QVERIFY(c.peer.Write("first"));
     QTRY_VERIFY_WITH_TIMEOUT(!failOnce, Patience);
-    QVERIFY(peer.Write("kept"));
-    QTRY_COMPARE_WITH_TIMEOUT(r.data, QByteArray("afterkept"), Patience);
+    QVERIFY(c.peer.Write("next"));
+    QTRY_COMPARE_WITH_TIMEOUT(c.data, QByteArray("firstnext"), Patience);
     QCOMPARE(prompts.log.size(), 1);
 }
 
@@ -363,14 +310,11 @@ void TestWSocket::errorTexts_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("text");
     QTest::newRow("refused") << ECONNREFUSED << 10061 << "Connection refused";
-    QTest::newRow("would block") << EWOULDBLOCK << 10035 << "Operation would block";
     QTest::newRow("in progress is would block") << EINPROGRESS << 10035 << "Operation would block";
     QTest::newRow("broken pipe is a reset") << EPIPE << 10054 << "Connection reset by peer";
-    QTest::newRow("not connected") << ENOTCONN << 10057 << "Socket is not connected";
     QTest::newRow("no errno counterpart") << EIO << EIO << "Not a WinSock error";
     QTest::newRow("no error") << -1 << 0 << "No Error";
     QTest::newRow("resolver") << -1 << 11004 << "No Data";
-    QTest::newRow("unknown code") << -1 << 10001 << "Not a WinSock error";
 }
 
 void TestWSocket::errorTexts()
@@ -386,18 +330,15 @@ void TestWSocket::errorTexts()
 void TestWSocket::sendChunkFillsAndRecycles()
 {
     TSendChunk chunk(0);
-    QCOMPARE(chunk.Capacity(), 1514);
     const QByteArray data = Pattern(2000);
     QCOMPARE(chunk.Write(data.constData(), 2000), 1514);
     QCOMPARE(chunk.Write(data.constData(), 10), 0);
     QCOMPARE(chunk.Remove(1000), 1000);
     int len = 0;
-    QCOMPARE(chunk.Peek(len), chunk.Peek(len));
-    QCOMPARE(len, 514);
-    QVERIFY(QByteArray(chunk.Peek(len), len) == data.mid(1000, 514));
+    const char* head = chunk.Peek(len);
+    QVERIFY(QByteArray(head, len) == data.mid(1000, 514));
     QCOMPARE(chunk.Remove(9999), 514);
     QVERIFY(chunk.Peek(len) == nullptr);
-    QCOMPARE(len, 0);
     // Once drained it takes a full load again.
     QCOMPARE(chunk.Write(data.constData(), 2000), 1514);
 }

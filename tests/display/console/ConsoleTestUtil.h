@@ -75,3 +75,15 @@ inline QRect inkBox(const QImage& img, const QRect& area, QRgb background)
                 box |= QRect(x, y, 1, 1);
     return box;
 }
+
+// The message of the E that action throws.
+template <class E, class F>
+QString thrownBy(F action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return QStringLiteral("(nothing thrown)");
+}

@@ -44,8 +44,6 @@ class TestAttrManager : public QObject {
 private slots:
     void findOrAddMatchesColoursAndShape();
     void freedSlotIsReusedLastFirst();
-    void writeCountsAndFrees();
-    void clearLeavesOneAttribute();
     void scrollingOffFreesAttribute();
     void countsHoldUnderRandomUse();
 };
@@ -86,45 +84,6 @@ void TestAttrManager::freedSlotIsReusedLastFirst()
     QVERIFY(!t.Get(b));
     QCOMPARE(t.FindOrAdd(pen(2)), b);
     QCOMPARE(t.Get(b)->RefCount, 0);
-}
-
-void TestAttrManager::writeCountsAndFrees()
-{
-    TFixedFont p = pen(0xFFFFFF);
-    TColorGrid g(&p, 8, 2);
-    const int white = g.AttrAt(0, 0);
-    QCOMPARE(g.AttrManager().Get(white)->RefCount, 16);
-    p.SetColor(0x0000FF);
-    g.WriteChars(0, 0, "ab", 2);
-    const int red = g.AttrAt(0, 0);
-    QCOMPARE(g.AttrManager().Get(red)->RefCount, 2);
-    g.WriteChars(2, 0, "cd", 2);
-    QCOMPARE(g.AttrManager().LiveCount(), 2);
-    QCOMPARE(g.AttrManager().Get(red)->RefCount, 4);
-    QCOMPARE(g.AttrManager().Get(white)->RefCount, 12);
-    // Overwriting the red cells in green frees red.
-    p.SetColor(0x00FF00);
-    g.FillChars(0, 0, 'x', 4);
-    QVERIFY(!g.AttrManager().Get(red));
-    QCOMPARE(g.AttrManager().Get(g.AttrAt(3, 0))->Color(), TColor(0x00FF00));
-    QCOMPARE(countMismatch(g), QString());
-}
-
-void TestAttrManager::clearLeavesOneAttribute()
-{
-    TFixedFont p = pen(1);
-    TColorGrid g(&p, 6, 3);
-    for (TColor c = 2; c < 6; ++c) {
-        p.SetColor(c);
-        g.DoWriteBuf("abc\r\n", 5);
-    }
-    p.SetColor(9);
-    p.SetBkColor(0x123456);
-    g.ClearScreen();
-    QCOMPARE(g.AttrManager().LiveCount(), 1);
-    const TAttr* a = g.AttrOf(5, 2);
-    QCOMPARE(a->RefCount, 18);
-    QCOMPARE(a->BkColor(), TColor(0x123456));
 }
 
 void TestAttrManager::scrollingOffFreesAttribute()

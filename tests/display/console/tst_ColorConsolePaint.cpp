@@ -89,21 +89,13 @@ void TestColorConsolePaint::proportionalFaceRefused()
 {
     TColorConsole c;
     prepareConsole(c, 20, 3);
-    try {
-        c.Font().SetName(QStringLiteral("DejaVu Sans"));
-        QFAIL("no exception");
-    } catch (const EInvalidFont& e) {
-        QCOMPARE(e.Message(), QStringLiteral("TConsole: DejaVu Sans is not fixed-pitch"));
-    }
+    QCOMPARE(thrownBy<EInvalidFont>([&] { c.Font().SetName(QStringLiteral("DejaVu Sans")); }),
+             QStringLiteral("TConsole: DejaVu Sans is not fixed-pitch"));
     QCOMPARE(c.Font().Name(), QStringLiteral("Liberation Mono"));
     const QString longName(40, QLatin1Char('Q'));
-    try {
-        c.Font().SetName(longName);
-        QFAIL("no exception");
-    } catch (const EInvalidFont& e) {
-        QCOMPARE(e.Message(), QStringLiteral("TConsole: ") + longName.left(31) + QStringLiteral(" is not fixed-pitch"));
-        QCOMPARE(e.Message().size(), 60);
-    }
+    const QString refused = thrownBy<EInvalidFont>([&] { c.Font().SetName(longName); });
+    QCOMPARE(refused, QStringLiteral("TConsole: ") + longName.left(31) + QStringLiteral(" is not fixed-pitch"));
+    QCOMPARE(refused.size(), 60);
     // Without the check any face is taken.
     c.SetOptions(c.Options() & ~coFixedPitchOnly);
     c.Font().SetName(QStringLiteral("DejaVu Sans"));

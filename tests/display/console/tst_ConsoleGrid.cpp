@@ -22,12 +22,9 @@ QByteArray padded(const QByteArray& s, int cols) { return s + QByteArray(cols - 
 class TestConsoleGrid : public QObject {
     Q_OBJECT
 private slots:
-    void fullRowWrapsAtOnce();
-    void lineBreakModes_data();
-    void lineBreakModes();
-    void backspace();
-    void otherControlsDropped();
-    void highBytesPrintable();
+    void placement_data();
+    void placement();
+    void repaintSpansAndBell();
     void ringDropsOldestRow();
     void clearScreenKeepsRing();
     void fillSpansRowsOnlyWithinGrid();
@@ -35,85 +32,47 @@ private slots:
     void chunkingDoesNotMatter();
 };
 
-void TestConsoleGrid::fullRowWrapsAtOnce()
-{
-    TConsoleGrid g(10, 4);
-    Recorder rec;
-    g.Events = &rec;
-    const QByteArray line(10, 'x');
-    g.DoWriteBuf(line.constData(), line.size());
-    QCOMPARE(g.Cursor, QPoint(0, 1));
-    g.DoWriteBuf("\r\n", 2);
-    QCOMPARE(row(g, 0), line);
-    QCOMPARE(row(g, 1), padded("", 10));
-    QCOMPARE(g.Cursor, QPoint(0, 2));
-    QCOMPARE(rec.Shown.first(), qMakePair(0, 10));
-    // A run longer than a row continues on the next one.
-    g.DoWriteBuf("abcdefghijklm", 13);
-    QCOMPARE(row(g, 2), QByteArray("abcdefghij"));
-    QCOMPARE(row(g, 3), padded("klm", 10));
-    QCOMPARE(g.Cursor, QPoint(3, 3));
-}
-
-void TestConsoleGrid::lineBreakModes_data()
+void TestConsoleGrid::placement_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("rows");  // the first two rows of a 10-column grid
     QTest::addColumn<QPoint>("cursor");
-    QTest::newRow("CRLF: LF keeps column") << 0 << QByteArray("ab\ncd") << QPoint(4, 1);
-    QTest::newRow("CRLF: CR stays on row") << 0 << QByteArray("ab\rc") << QPoint(1, 0);
-    QTest::newRow("CRLF: pair") << 0 << QByteArray("ab\r\ncd") << QPoint(2, 1);
-    QTest::newRow("LF: LF returns too") << 2 << QByteArray("ab\ncd") << QPoint(2, 1);
-    QTest::newRow("LF: CR stays on row") << 2 << QByteArray("ab\rc") << QPoint(1, 0);
-    QTest::newRow("CR: CR feeds too") << 1 << QByteArray("ab\rcd") << QPoint(2, 1);
-    QTest::newRow("CR: LF keeps column") << 1 << QByteArray("ab\ncd") << QPoint(4, 1);
+    QTest::newRow("full row wraps at once") << 0 << QByteArray(10, 'x') << QByteArray("xxxxxxxxxx") << QPoint(0, 1);
+    QTest::newRow("long run continues") << 0 << QByteArray("abcdefghijklm") << QByteArray("abcdefghijklm") << QPoint(3, 1);
+    QTest::newRow("backspace erases, stops at column 0") << 0 << QByteArray("abc\b\r\b\bx") << QByteArray("xb") << QPoint(1, 0);
+    QTest::newRow("other controls dropped") << 0 << QByteArray("a\tb\x1b[c\x0c\x00" "d\x07", 10) << QByteArray("ab[cd") << QPoint(5, 0);
+    QTest::newRow("high bytes printable") << 0 << QByteArray("\x7f\x80\xe4\xff") << QByteArray("\x7f\x80\xe4\xff") << QPoint(4, 0);
+    QTest::newRow("CRLF: LF keeps column, CR stays on row") << 0 << QByteArray("ab\ncd\rx") << QByteArray("ab        x cd") << QPoint(1, 1);
+    QTest::newRow("LF: LF returns too") << 2 << QByteArray("ab\ncd\rx") << QByteArray("ab        xd") << QPoint(1, 1);
+    QTest::newRow("CR: CR feeds too, LF keeps column") << 1 << QByteArray("ab\rcd\nx") << QByteArray("ab        cd") << QPoint(3, 2);
 }
 
-void TestConsoleGrid::lineBreakModes()
+void TestConsoleGrid::placement()
 {
     QFETCH(int, mode);
     QFETCH(QByteArray, input);
+    QFETCH(QByteArray, rows);
     QFETCH(QPoint, cursor);
     TConsoleGrid g(10, 4);
     g.LineBreak = TConsoleLineBreak(mode);
     g.DoWriteBuf(input.constData(), input.size());
+    QCOMPARE(row(g, 0) + row(g, 1), padded(rows, 20));
     QCOMPARE(g.Cursor, cursor);
 }
 
-void TestConsoleGrid::backspace()
+void TestConsoleGrid::repaintSpansAndBell()
 {
     TConsoleGrid g(10, 3);
     Recorder rec;
     g.Events = &rec;
     g.DoWriteBuf("abc", 3);
-    g.DoWriteBuf("\b", 1);
-    QCOMPARE(row(g, 0), padded("ab", 10));
-    QCOMPARE(g.Cursor, QPoint(2, 0));
+    QCOMPARE(rec.Shown.last(), qMakePair(0, 3));
     // The erased cell is part of the repainted span.
+    g.DoWriteBuf("\b\x07", 2);
     QCOMPARE(rec.Shown.last(), qMakePair(2, 3));
-    g.DoWriteBuf("\r\b\bx", 4);
-    QCOMPARE(row(g, 0), padded("xb", 10));
-    QCOMPARE(g.Cursor, QPoint(1, 0));
-}
-
-void TestConsoleGrid::otherControlsDropped()
-{
-    TConsoleGrid g(10, 3);
-    Recorder rec;
-    g.Events = &rec;
-    const QByteArray input("a\tb\x1b[c\x0c\x00" "d\x07", 10);
-    g.DoWriteBuf(input.constData(), input.size());
-    QCOMPARE(row(g, 0), padded("ab[cd", 10));
     QCOMPARE(rec.Bells, 1);
     QCOMPARE(rec.Fed, 0);
-}
-
-void TestConsoleGrid::highBytesPrintable()
-{
-    TConsoleGrid g(10, 2);
-    const QByteArray input("\x7f\x80\xe4\xff");
-    g.DoWriteBuf(input.constData(), input.size());
-    QCOMPARE(row(g, 0), padded(input, 10));
 }
 
 void TestConsoleGrid::ringDropsOldestRow()
