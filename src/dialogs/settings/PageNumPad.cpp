@@ -228,18 +228,7 @@ void TNumPadPage::KeyClicked(int key)
 
 bool TNumPadPage::OfferPending(bool withCancel)
 {
-    if (!FPending) return true;
-    switch (FContext.Prompts.Confirm(Settings::kChangedQuestion, withCancel)) {
-    case IPrompts::Answer::Yes:
-        StoreEdit();
-        return true;
-    case IPrompts::Answer::No:
-        FPending = false;
-        return true;
-    case IPrompts::Answer::Cancel:
-        return !withCancel;
-    }
-    return true;
+    return Settings::OfferPending(FContext.Prompts, FPending, withCancel, [this] { StoreEdit(); });
 }
 
 void TNumPadPage::StoreEdit()

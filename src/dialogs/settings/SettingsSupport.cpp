@@ -1,6 +1,7 @@
 #include "dialogs/settings/SettingsSupport.h"
 
 #include "display/controls/ColorValue.h"
+#include "platform/Prompts.h"
 #include "display/controls/FnpComboColor.h"
 
 #include <QPushButton>
@@ -108,3 +109,25 @@ void Settings::FilterKeys(QWidget* target, std::function<bool(QKeyEvent*)> filte
 {
     target->installEventFilter(new TKeyFilter(target, std::move(filter)));
 }
+
+namespace Settings {
+
+bool OfferPending(IPrompts& prompts, bool& pending, bool withCancel,
+                  const std::function<void()>& store)
+{
+    if (!pending)
+        return true;
+    switch (prompts.Confirm(kChangedQuestion, withCancel)) {
+    case IPrompts::Answer::Yes:
+        store();
+        return true;
+    case IPrompts::Answer::No:
+        pending = false;
+        return true;
+    case IPrompts::Answer::Cancel:
+        return !withCancel;
+    }
+    return true;
+}
+
+} // namespace Settings

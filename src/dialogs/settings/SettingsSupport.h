@@ -25,6 +25,11 @@ namespace Settings
 {
 
 extern const QString kChangedQuestion; // "Daten wurden verändert. Übernehmen?"
+
+// Offers a pending edit before another entry is shown: "&Ja" stores it, "&Nein" drops
+// it. False only when the player cancels (possible only withCancel).
+bool OfferPending(IPrompts& prompts, bool& pending, bool withCancel,
+                  const std::function<void()>& store);
 extern const QString kDeleteQuestion;  // lists and highlights
 extern const QString kSlashInName;     // refusal of names the entry format cannot hold
 
