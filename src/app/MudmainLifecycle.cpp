@@ -7,6 +7,8 @@
 
 #include "command/CommandProcessor.h"
 #include "dialogs/small/mudnbook.h"
+#include "display/controls/ColorValue.h"
+#include "display/controls/FontValue.h"
 #include "display/console/ColorConsole.h"
 #include "display/controls/Shader.h"
 #include "display/controls/tbedit.h"
@@ -33,22 +35,6 @@
 
 const char* const KMC_CAPTION = "Kelmoth's Mud-Client (KMC) V1.0b1";
 const char* const KMC_REVISION = "$Revision: 1.35 $";
-
-namespace {
-
-QFont ToQFont(const TFontSpec& spec)
-{
-    QFont f(Win1252::toUnicode(spec.Name), spec.Size);
-    f.setBold(spec.Style & fsBold);
-    f.setItalic(spec.Style & fsItalic);
-    f.setUnderline(spec.Style & fsUnderline);
-    f.setStrikeOut(spec.Style & fsStrikeOut);
-    return f;
-}
-
-QColor ToQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-} // namespace
 
 TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), FPrompts(prompts)
@@ -244,8 +230,8 @@ void TMudMainFrm::ApplySettings()
 
     LogMemo->setFont(ToQFont(FConfig.FLogWindow.FFont));
     QPalette memo = LogMemo->palette();
-    memo.setColor(QPalette::Base, ToQColor(FConfig.FLogWindow.BGColor));
-    memo.setColor(QPalette::Text, ToQColor(FConfig.FLogWindow.FFont.Color));
+    memo.setColor(QPalette::Base, ResolveColor(FConfig.FLogWindow.BGColor, LogMemo->palette()));
+    memo.setColor(QPalette::Text, ResolveColor(FConfig.FLogWindow.FFont.Color, LogMemo->palette()));
     LogMemo->setPalette(memo);
 
     AutoSave->setInterval(qBound(1, FConfig.FSaveInterval, 35791) * 60000);

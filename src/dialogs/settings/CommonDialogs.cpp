@@ -27,7 +27,7 @@ bool TQtCommonDialogs::ChooseFont(TFontSpec& font, QWidget* parent)
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::MonospacedFonts);
     // Preset with the family fontconfig resolves the name to ("Courier New" may be an
     // alias): a name missing from the list would leave its first family and style chosen.
-    QFont preset = Settings::ToQFont(font);
+    QFont preset = ToQFont(font);
     preset.setFamily(QFontInfo(preset).family());
     fonts->setCurrentFont(preset);
     layout->addWidget(fonts);

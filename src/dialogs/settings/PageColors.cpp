@@ -100,7 +100,7 @@ void TColorsPage::ShowExample(const TOutputWindow& window)
     palette.setColor(QPalette::Base, Settings::ToQColor(FExampleColor, *memExample));
     palette.setColor(QPalette::Text, Settings::ToQColor(FExampleFont.Color, *memExample));
     memExample->setPalette(palette);
-    memExample->setFont(Settings::ToQFont(FExampleFont));
+    memExample->setFont(ToQFont(FExampleFont));
 }
 
 void TColorsPage::ChooseFont()

@@ -45,27 +45,15 @@ TColor FromQColor(const QColor& color)
     return TColor(color.red() | (color.green() << 8) | (color.blue() << 16));
 }
 
-QFont ToQFont(const TFontSpec& spec)
-{
-    QFont font(Text(spec.Name));
-    if (spec.Size > 0) font.setPointSize(spec.Size);
-    font.setBold(spec.Style & fsBold);
-    font.setItalic(spec.Style & fsItalic);
-    font.setUnderline(spec.Style & fsUnderline);
-    font.setStrikeOut(spec.Style & fsStrikeOut);
-    font.setStyleHint(QFont::TypeWriter);
-    return font;
-}
-
 TFontSpec FromQFont(const QFont& font, TColor color)
 {
-    TFontSpec spec;
-    spec.Name = Bytes(font.family());
-    spec.Size = font.pointSize() > 0 ? font.pointSize() : spec.Size;
-    spec.Color = color;
-    spec.Style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
+    TFontSpec face;
+    face.Name = Bytes(font.family());
+    face.Size = font.pointSize() > 0 ? font.pointSize() : face.Size;
+    face.Color = color;
+    face.Style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
                  (font.underline() ? fsUnderline : 0) | (font.strikeOut() ? fsStrikeOut : 0);
-    return spec;
+    return face;
 }
 
 QPushButton* MakeButton(const QString& caption, const QString& name, QWidget* parent)

@@ -2,6 +2,7 @@
 // Helpers shared by the pages of the settings dialog.
 
 #include "config/MudConfig.h"
+#include "display/controls/FontValue.h"
 
 #include <QFont>
 #include <QString>
@@ -47,7 +48,6 @@ void FillColorCombo(TFnpComboColor& combo);
 // QColor of a colour value; system colours resolved against the widget's palette.
 QColor ToQColor(TColor color, const QWidget& widget);
 TColor FromQColor(const QColor& color);
-QFont ToQFont(const TFontSpec& spec);
 TFontSpec FromQFont(const QFont& font, TColor color);
 
 // A button that never becomes the default: Enter in a value field must not close the

@@ -1,5 +1,7 @@
 #include "dialogs/small/mudnbook.h"
 
+#include "display/controls/FontValue.h"
+
 #include "config/MudConfig.h"
 #include "dialogs/small/DialogFrame.h"
 #include "dialogs/small/NotebookIcons.h"
@@ -57,18 +59,6 @@ QByteArray FileFromLines(const QStringList& lines)
     for (const QString& line : lines)
         bytes += Win1252::fromUnicode(line) + "\r\n";
     return bytes;
-}
-
-QFont FontOf(const TFontSpec& spec)
-{
-    QFont font(Win1252::toUnicode(spec.Name));
-    font.setStyleHint(QFont::TypeWriter);
-    if (spec.Size > 0) font.setPointSize(spec.Size);
-    font.setBold(spec.Style & fsBold);
-    font.setItalic(spec.Style & fsItalic);
-    font.setUnderline(spec.Style & fsUnderline);
-    font.setStrikeOut(spec.Style & fsStrikeOut);
-    return font;
 }
 
 } // namespace
@@ -151,7 +141,7 @@ IPrompts& TMudNoteBookFrm::Ask() const
 
 void TMudNoteBookFrm::ApplyWindowSettings(const TOutputWindow& settings)
 {
-    memNotebook->setFont(FontOf(settings.FFont));
+    memNotebook->setFont(ToQFont(settings.FFont));
     memNotebook->setTabStopDistance(8 * memNotebook->fontMetrics().horizontalAdvance(' '));
     QPalette palette = memNotebook->palette();
     palette.setColor(QPalette::Base, ResolveColor(settings.BGColor, palette));
