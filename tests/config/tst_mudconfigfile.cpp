@@ -251,7 +251,8 @@ void TestMudConfigFile::badInputNeverCrashes_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<int>("result");
     QTest::newRow("empty file") << QByteArray() << -2;
-    QTest::newRow("binary junk") << QByteArray("\x00\xFF[\x01=\x02\n\r\r[[]]=\x00", 19) << -2;
+    static const char junk[] = "\x00\xFF[\x01=\x02\n\r\r[[]]=\x00";
+    QTest::newRow("binary junk") << QByteArray(junk, sizeof(junk) - 1) << -2;
     QTest::newRow("huge func count") << kHeader + "[Func]\nCount=2147483647\n20=x\n" << 0;
     QTest::newRow("negative numpad count") << kHeader + "[NumPad]\nCount=-5\n" << 0;
     QTest::newRow("huge numpad count") << kHeader + "[NumPad]\nCount=2147483647\nName_0=a\n" << 0;
