@@ -1,5 +1,7 @@
 #include "FixedFont.h"
 
+#include "display/controls/ColorValue.h"
+
 #include "platform/Win1252.h"
 
 #include <QFontInfo>
@@ -12,20 +14,7 @@
 
 QColor ColorToQColor(TColor color)
 {
-    if (!(color & clSystemColor))
-        return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-    const QPalette pal = QGuiApplication::palette();
-    switch (color & 0xFF) {
-    case 5: return pal.color(QPalette::Base);
-    case 7: return pal.color(QPalette::WindowText);
-    case 8: return pal.color(QPalette::Text);
-    case 13: return pal.color(QPalette::Highlight);
-    case 14: return pal.color(QPalette::HighlightedText);
-    case 15: return pal.color(QPalette::Button);
-    case 17: return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18: return pal.color(QPalette::ButtonText);
-    default: return pal.color(QPalette::Window);
-    }
+    return ResolveColor(color, QGuiApplication::palette());
 }
 
 namespace {
