@@ -2,7 +2,6 @@
 #include <QTest>
 
 #include "platform/DateTime.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Win1252.h"
 
 class TestTextAndDates : public QObject {
@@ -13,7 +12,6 @@ private slots:
     void dateTimeTexts();
     void parsing_data();
     void parsing();
-    void programFolderOverride();
 };
 
 void TestTextAndDates::win1252RoundTrip()
@@ -80,15 +78,6 @@ void TestTextAndDates::parsing()
     QCOMPARE(shown.isEmpty() ? QByteArray() : DateTime::dateTimeToStr(v), shown);
 }
 
-void TestTextAndDates::programFolderOverride()
-{
-    ProgramFolder::setOverride("/tmp/kmc-test-folder");
-    QCOMPARE(ProgramFolder::path(), QString("/tmp/kmc-test-folder/"));
-    QCOMPARE(ProgramFolder::file("conf/x.mud"), QString("/tmp/kmc-test-folder/conf/x.mud"));
-    QCOMPARE(ProgramFolder::normalizeSeparators("a\\b/c"), QByteArray("a/b/c"));
-    ProgramFolder::setOverride(QString());
-    QVERIFY(ProgramFolder::path() != QString("/tmp/kmc-test-folder/"));
-}
 
 QTEST_GUILESS_MAIN(TestTextAndDates)
 #include "tst_textanddates.moc"
