@@ -41,9 +41,9 @@ void SplitString(char separator, const QByteArray& text, TStringList& list)
     qsizetype start = 0;
     qsizetype sep;
     while ((sep = text.indexOf(separator, start)) >= 0) {
-        const QByteArray piece = Win1252::trim(text.mid(start, sep - start));
-        if (!piece.isEmpty())
-            list.append(piece);
+        // A piece of blanks is kept (as an empty one): "n| |s" sends an empty line.
+        if (sep > start)
+            list.append(Win1252::trim(text.mid(start, sep - start)));
         start = sep + 1;
     }
     list.append(text.mid(start));

@@ -15,7 +15,7 @@ struct TColorEntry {
     TColor Value;
 };
 constexpr int kColorCount = 16;
-// 1-based in the design; index 0 here is "Schwarz" (index 1).
+// Colour indexes are 1-based (1 "Schwarz" .. 16 "Weiss"); kColorTable[0] is index 1.
 extern const TColorEntry kColorTable[kColorCount];
 
 // The colour of a 1-based table index; indexes outside 1..16 give black.
@@ -25,9 +25,9 @@ int ColorToIndex(TColor color);
 // ASCII case-insensitive name match ("gruen" finds 3, an umlaut spelling does not).
 bool ColorNameToIndex(const QByteArray& name, int& index);
 
-// Clears list; pieces before each separator are trimmed of blanks and control
-// characters and dropped when empty; the text after the last separator is added
-// unchanged, even when empty.
+// Clears list; pieces before each separator are dropped when empty and otherwise
+// trimmed of blanks and control characters (so a piece of blanks stays, empty); the
+// text after the last separator is added unchanged, even when empty.
 void SplitString(char separator, const QByteArray& text, TStringList& list);
 TStringList SplitString(char separator, const QByteArray& text);
 

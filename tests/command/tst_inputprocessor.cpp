@@ -21,6 +21,9 @@ private slots:
         f.Enter(""); // one empty line, no history entry
         QCOMPARE(f.Connection.Sent, QByteArray("\r\n"));
         QCOMPARE(f.Commands.Input().FHistory.size(), 1);
+        f.Reset();
+        f.Enter("n| |s"); // a piece of blanks is an empty line
+        QCOMPARE(f.SentLines(), (QList<QByteArray>{"n", "", "s"}));
         f.Config.FClearInput = true;
         f.Enter("schau");
         QCOMPARE(f.Host.Text, QByteArray());

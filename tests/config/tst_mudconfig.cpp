@@ -312,6 +312,7 @@ void TestMudConfig::splitString_data()
     QTest::addColumn<TStringList>("pieces");
     QTest::newRow("trimmed, empty dropped, last kept") << QByteArray("n; s ;;o ")
                                                        << TStringList{"n", "s", "o "};
+    QTest::newRow("piece of blanks kept empty") << QByteArray("n; ;s") << TStringList{"n", "", "s"};
     QTest::newRow("trailing separator gives empty last") << QByteArray("n;s;")
                                                          << TStringList{"n", "s", ""};
     QTest::newRow("no separator") << QByteArray(" x ") << TStringList{" x "};

@@ -45,9 +45,20 @@ TCellAttr TIncomingText::DefaultAttr() const
 
 void TIncomingText::ResetState()
 {
-    FCurrentAttr = DefaultAttr();
+    FDefaults = DefaultAttr();
+    FCurrentAttr = FDefaults;
     FEscActive = false;
     FEscBuffer.resize(0); // keeps its storage; a sequence starts at every ESC
+}
+
+void TIncomingText::DefaultsChanged()
+{
+    const TCellAttr fresh = DefaultAttr();
+    if (FCurrentAttr.Color == FDefaults.Color)
+        FCurrentAttr.Color = fresh.Color;
+    if (FCurrentAttr.BkColor == FDefaults.BkColor)
+        FCurrentAttr.BkColor = fresh.BkColor;
+    FDefaults = fresh;
 }
 
 // --- escape sequences ---
@@ -55,7 +66,8 @@ void TIncomingText::ResetState()
 TIncomingText::EscAction TIncomingText::Classify(const QByteArray& buffer, char c)
 {
     const qsizetype l = buffer.size();
-    if (l == 0 && c != 0 && std::strchr("\x07\x08<=>DEHM", c))
+    // ESC 7 and ESC 8 (save and restore the cursor) are complete with their digit.
+    if (l == 0 && c != 0 && std::strchr("78<=>DEHM", c))
         return EscAction::Complete;
     if (l == 1 && std::strchr("()*+", buffer[0]))
         return EscAction::Complete;
@@ -130,6 +142,7 @@ void TIncomingText::ApplySgrValue(int v, bool& stop)
         FCurrentAttr.BkColor = kAnsiColors[v - 40];
     } else {
         FCurrentAttr = def;
+        FDefaults = def;
     }
 }
 

@@ -63,6 +63,10 @@ public:
     int ParseBlock(const char* data, qsizetype len);
     // Colours, escape state and style back to the start of a session.
     void ResetState();
+    // The output window's colours changed (settings, another configuration): text still
+    // in the old default colours takes the new ones at once; colours the server chose
+    // stay until it resets them.
+    void DefaultsChanged();
 
     std::array<TTextCell, kCellCount> FCells;
     TCellAttr FCurrentAttr;
@@ -82,6 +86,8 @@ private:
     enum class EscAction { Complete, Collect };
 
     TCellAttr DefaultAttr() const;
+    // The defaults FCurrentAttr was last given, to tell them from server colours.
+    TCellAttr FDefaults;
     static EscAction Classify(const QByteArray& buffer, char c);
     void EscapeByte(char c);
     void ApplySgr(QByteArrayView params);

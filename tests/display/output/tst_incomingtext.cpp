@@ -55,6 +55,11 @@ void TestIncomingText::escapes_data()
                                               << QByteArray("<C0C0C0/000000/0>A");
     QTest::newRow("blanks inside parameters") << kEsc + "[ 1 ; 36 mA"
                                               << QByteArray("<808000/000000/1>A");
+    QTest::newRow("ESC 7 and ESC 8 end at their digit")
+        << "A" + kEsc + "7" + kEsc + "[1;1HStatus" + kEsc + "8Text"
+        << QByteArray("<C0C0C0/000000/0>AStatusText");
+    QTest::newRow("ESC D E H M end at once") << kEsc + "D1" + kEsc + "E2" + kEsc + "H3" + kEsc + "M4"
+                                             << QByteArray("<C0C0C0/000000/0>1234");
     QTest::newRow("ESC ESC drops the first") << kEsc + kEsc + "A" << QByteArray("<C0C0C0/000000/0>A");
     QTest::newRow("NUL after CR is skipped") << QByteArray("a\r\0b", 4)
                                              << QByteArray("<C0C0C0/000000/0>a\rb");
@@ -148,6 +153,15 @@ void TestIncomingText::attributesCarryAcrossBlocksUntilConnect()
     p.text.TelnetSessionConnected("host");
     p.Feed("neu");
     QVERIFY(p.console.Annotated().endsWith("<C0C0C0/000000/0>neu"));
+    // New output colours reach text in the default colours at once, not the server's.
+    p.config.FOutputWindow.FFont.Color = 0x00FF00;
+    p.text.DefaultsChanged();
+    p.Feed("a" + kEsc + "[44m");
+    p.config.FOutputWindow.BGColor = 0x800000;
+    p.config.FOutputWindow.FFont.Color = 0x00FFFF;
+    p.text.DefaultsChanged();
+    p.Feed("b" + kEsc + "[0mc");
+    QVERIFY(p.console.Annotated().endsWith("<00FF00/000000/0>a<00FFFF/FF0000/0>b<00FFFF/800000/0>c"));
 }
 
 void TestIncomingText::historyLines()
