@@ -161,10 +161,7 @@ void TCommandInterpreter::RefreshIfShown(bool ok, int listType)
 void TCommandInterpreter::DoAlias(const TStringList& words, const QByteArray& rest)
 {
     const QByteArray& name = words[1];
-    if (!IsValidName(name)) {
-        FEnv.Sink.ShowError(InvalidNameMessage(name));
-        return;
-    }
+    if (RefusedName(name)) return;
     const bool ok = FEnv.Config.SetAlias(name, rest);
     ShowReported(ok, Quoted(name) + " aliases " + Quoted(rest),
                  "Kuerzel " + Quoted(name) + " bereits belegt.");
@@ -196,10 +193,7 @@ void TCommandInterpreter::DoTabDelete(const QByteArray& word)
 void TCommandInterpreter::DoSession(const TStringList& words, const QByteArray& rest)
 {
     const QByteArray& name = words[1];
-    if (!IsValidName(name)) {
-        FEnv.Sink.ShowError(InvalidNameMessage(name));
-        return;
-    }
+    if (RefusedName(name)) return;
     const bool ok = FEnv.Config.SetSession(name, rest);
     ShowReported(ok, "Sitzung " + Quoted(name) + " hinzugefuegt.",
                  "Kuerzel " + Quoted(name) + " bereits belegt.");
@@ -222,8 +216,16 @@ void TCommandInterpreter::DoPathDelete(const QByteArray& name)
     RefreshIfShown(ok, lkPath);
 }
 
+bool TCommandInterpreter::RefusedName(const QByteArray& name)
+{
+    const QByteArray error = ShortcutNameError(name);
+    if (!error.isEmpty()) FEnv.Sink.ShowError(error);
+    return !error.isEmpty();
+}
+
 void TCommandInterpreter::SwitchPath(const QByteArray& oldName, const QByteArray& newName)
 {
+    if (RefusedName(newName)) return;
     switch (FEnv.Config.ReversePath(oldName, newName)) {
     case 0:
         FEnv.Sink.ShowInfo("Pfad " + Quoted(oldName) +

@@ -26,6 +26,8 @@ public:
     // Appends an empty line, the date and time and the text to mudnotiz.txt.
     // False (after the error dialog) when the note could not be written.
     bool AddNote(const QByteArray& text);
+    // Prints why name cannot name an alias, path or session; true when it cannot.
+    bool RefusedName(const QByteArray& name);
 
 private:
     void ShowReported(bool ok, const QByteArray& okText, const QByteArray& failText);

@@ -30,6 +30,8 @@ void TCommandProcessor::DefinePath()
 {
     if (FRecorder.FRecordedPath.isEmpty()) return;
     QByteArray name;
+    // Stored directly: through the command line, "heim|quit" would store "heim" and
+    // send "quit" to the MUD.
     if (FEnv.Host.AskPathName(FRecorder.FRecordedPath, name) && !name.isEmpty())
-        FInput.ProcessInputLine("#path " + name);
+        FRecorder.StorePath(name);
 }

@@ -64,13 +64,15 @@ inline QByteArray CutTo(const QByteArray& text, int size)
     return text.left(size);
 }
 
-// A "/" in a name would end the name early in the stored "name/value" entry and turn
-// the rest into a wrong value, so such names are refused.
-inline bool IsValidName(const QByteArray& name)
+// Why name cannot name an alias, path or session; empty when it can. A "/" would end
+// the name early in the stored "name/value" entry and turn the rest into a wrong value;
+// a blank or "|" (possible only in names typed into dialogs) would give a name that
+// no command line can call.
+inline QByteArray ShortcutNameError(const QByteArray& name)
 {
-    return !name.contains('/');
-}
-inline QByteArray InvalidNameMessage(const QByteArray& name)
-{
-    return "Kuerzel \"" + name + "\" darf kein \"/\" enthalten!";
+    if (name.contains('/'))
+        return "Kuerzel \"" + name + "\" darf kein \"/\" enthalten!";
+    if (name.contains(' ') || name.contains('|'))
+        return "Kuerzel \"" + name + "\" darf keine Leerzeichen und kein \"|\" enthalten!";
+    return QByteArray();
 }

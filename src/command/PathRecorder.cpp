@@ -72,8 +72,9 @@ void TPathRecorder::StorePath(const QByteArray& name)
         FEnv.Sink.ShowError("Fehler: Kein Pfad aufgezeichnet.");
         return;
     }
-    if (!IsValidName(name)) {
-        FEnv.Sink.ShowError(InvalidNameMessage(name));
+    const QByteArray error = ShortcutNameError(name);
+    if (!error.isEmpty()) {
+        FEnv.Sink.ShowError(error);
         return;
     }
     if (!FEnv.Config.SetPath(name, FRecordedPath)) {

@@ -109,11 +109,13 @@ private slots:
             << QStringList{"RefreshList", "RefreshList"};
         QTest::newRow("switch path")
             << QByteArray("#alias k x|#mark|#map n|#path hin") << 0
-            << QByteArray("#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k")
+            << QByteArray("#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|"
+                          "#switchpath hin a/b")
             << QStringList{"I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" "
                            "abgespeichert.",
                            "E:Pfad \"fehlt\" existiert nicht!",
-                           "E:Kuerzel \"k\" ist bereits belegt!"}
+                           "E:Kuerzel \"k\" ist bereits belegt!",
+                           "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!"}
             << QStringList{"RefreshList"};
         QTest::newRow("path delete")
             << QByteArray("#mark|#map n|#path hin") << 1

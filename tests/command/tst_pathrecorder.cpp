@@ -110,13 +110,17 @@ private slots:
         f.Commands.DefinePath(); // nothing recorded: no dialog
         QVERIFY(f.Host.Calls.isEmpty());
         f.Line("#mark|#map n");
-        f.Host.PathNames << ""
-                         << "heim";
-        f.Commands.DefinePath();
-        QVERIFY(f.Config.FPaths.isEmpty());
-        f.Commands.DefinePath();
+        // Cancelled, refused names, then stored as typed: nothing reaches the MUD.
+        f.Host.PathNames << "" << "heim|quit" << "mein heim" << "heim";
+        for (int i = 0; i < 4; ++i)
+            f.Commands.DefinePath();
         QCOMPARE(f.Config.FPaths, (TStringList{"heim/n;"}));
-        QCOMPARE(f.Host.Calls.count("AskPathName n;"), 2);
+        QCOMPARE(f.Host.Calls.count("AskPathName n;"), 4);
+        QCOMPARE(f.Messages().mid(1),
+                 (QStringList{"E:Kuerzel \"heim|quit\" darf keine Leerzeichen und kein \"|\" enthalten!",
+                              "E:Kuerzel \"mein heim\" darf keine Leerzeichen und kein \"|\" enthalten!",
+                              "I:Pfad \"heim\" eingerichtet."}));
+        QVERIFY(f.Connection.Sent.isEmpty());
     }
 
     void functionKeys()
