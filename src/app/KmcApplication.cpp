@@ -3,10 +3,26 @@
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 TKmcApplication::TKmcApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName("kmc");
     setOrganizationName("kmc");
+    // No display name: Qt would append it to every window title on X11 and Wayland.
+    InstallGermanQtTexts(*this);
+}
+
+bool TKmcApplication::InstallGermanQtTexts(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 bool TKmcApplication::notify(QObject* receiver, QEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 // The application object. Errors raised while an event is handled never cross Qt's
-// event loop: notify() catches them and shows their text in a message box.
+// event loop: notify() catches them and shows their text in a message box. Qt's own
+// texts (file, colour, font and print dialogs, context menus) speak German.
 
 #include <QApplication>
 
@@ -9,4 +10,8 @@ class TKmcApplication : public QApplication {
 public:
     TKmcApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Loads Qt's German translations into app; false when they are not installed (the
+    // standard dialogs then stay English, nothing else changes).
+    static bool InstallGermanQtTexts(QCoreApplication& app);
 };

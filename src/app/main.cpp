@@ -6,7 +6,6 @@
 int main(int argc, char** argv)
 {
     TKmcApplication app(argc, argv);
-    app.setApplicationDisplayName("Kelmoth's Mud-Client");
     app.setWindowIcon(ToolIcons::Make(ToolIcons::App));
     TMessageBoxPrompts prompts;
     SetPrompts(&prompts);

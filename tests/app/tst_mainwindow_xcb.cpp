@@ -1,0 +1,139 @@
+// The window under a real X server (Xvfb), where the offscreen platform hides what the
+// player sees: the titles the X server shows, exactly as given, and Qt's own dialogs
+// and menus in German. Runs with the application object the client starts with.
+#include "MainWindowHarness.h"
+
+#include "app/KmcApplication.h"
+#include "app/MessageBoxPrompts.h"
+#include "dialogs/small/mudnbook.h"
+#include "display/controls/tbedit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// _NET_WM_NAME of a top-level window as the X server holds it now.
+QString XProperty(QWidget* window)
+{
+    QProcess xprop;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "C.UTF-8");
+    xprop.setProcessEnvironment(env);
+    xprop.start("xprop", {"-id", QString::number(window->winId()), "-notype", "_NET_WM_NAME"});
+    if (!xprop.waitForFinished(10000))
+        return "xprop failed";
+    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+    const qsizetype open = out.indexOf('"');
+    return open < 0 ? QString() : out.mid(open + 1, out.lastIndexOf('"') - open - 1);
+}
+
+// The same once the window has been given a title.
+QString XTitle(QWidget* window)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        const QString title = XProperty(window);
+        if (!title.isEmpty())
+            return title;
+        QTest::qWait(50);
+    }
+    return QString();
+}
+
+// Texts of the labels, buttons and menu entries a dialog or menu shows.
+QStringList ShownTexts(QWidget* top)
+{
+    QStringList texts;
+    for (const QLabel* l : top->findChildren<QLabel*>())
+        texts << l->text();
+    for (const QAbstractButton* b : top->findChildren<QAbstractButton*>())
+        texts << b->text();
+    for (const QAction* a : top->actions())
+        texts << a->text();
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindowXcb : public QObject {
+    Q_OBJECT
+private slots:
+    void titlesAreExactlyTheCaptions();
+    void qtTextsAreGerman();
+};
+
+void TestMainWindowXcb::titlesAreExactlyTheCaptions()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    QTRY_COMPARE(XTitle(&w), QString("Kelmoth's Mud-Client (KMC) V1.0b1"));
+    h.Enter("#save titel");
+    QTRY_COMPARE(XTitle(&w), "Kelmoth's Mud-Client (KMC) V1.0b1 [" + h.folder.file("conf/titel.mud") + "]");
+
+    const struct {
+        QAction* item;
+        QString title;
+    } dialogs[] = {{w.mnuOptionsGlobal, "KMC Einstellungen"},
+                   {w.mnuFileOpen, "MUD öffnen"},
+                   {w.mnuViewVorka, "Ternu-O-Matic(tm) "},
+                   {w.mnuActionSwitchPath, "Pfad umkehren"}};
+    for (const auto& d : dialogs) {
+        QString seen;
+        WhenModalWidget([&](QWidget* modal) {
+            seen = XTitle(modal);
+            modal->close();
+            return true;
+        });
+        d.item->trigger();
+        QCOMPARE(seen, d.title);
+    }
+    w.mnuViewNotebook->trigger();
+    QTRY_COMPARE(XTitle(w.FNotebook), QString("KMC Notizbuch"));
+    w.FNotebook->close();
+
+    TMessageBoxPrompts boxes(&w);
+    QString seen;
+    WhenModalWidget([&](QWidget* modal) {
+        seen = XTitle(modal);
+        modal->close();
+        return true;
+    });
+    boxes.Confirm("Frage?", false);
+    QCOMPARE(seen, QString("Bestätigen"));
+}
+
+void TestMainWindowXcb::qtTextsAreGerman()
+{
+    const QStringList english{"Look in:", "File &name:", "File name:", "Cancel", "&Open", "Open",
+                              "&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select All"};
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    QStringList shown;
+    WhenModal<QFileDialog>([&](QFileDialog* d) {
+        shown = ShownTexts(d);
+        d->reject();
+    });
+    w.mnuFileLoad->trigger();
+    QVERIFY(shown.contains("Abbrechen"));
+    std::unique_ptr<QMenu> menu(w.MudInput->createStandardContextMenu());
+    shown += ShownTexts(menu.get());
+    for (const QString& text : english)
+        QVERIFY2(!shown.contains(text), qPrintable(text));
+}
+
+int main(int argc, char** argv)
+{
+    TKmcApplication app(argc, argv);
+    TestMainWindowXcb test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow_xcb.moc"
