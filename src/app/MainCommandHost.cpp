@@ -41,7 +41,16 @@ void TMainCommandHost::SetInputCursor(int position) { FWindow.MudInput->setCurso
 void TMainCommandHost::SelectAllInput() { FWindow.MudInput->selectAll(); }
 void TMainCommandHost::FocusInput() { FWindow.MudInput->setFocus(); }
 void TMainCommandHost::FocusNextControl() { FWindow.focusNextChild(); }
-void TMainCommandHost::FocusMainWindow() { FWindow.setFocus(); }
+// The window's active control keeps the keyboard, as after a click on the window;
+// the window itself would take keys that no control sees.
+void TMainCommandHost::FocusMainWindow()
+{
+    QWidget* control = FWindow.focusWidget();
+    if (!control || control == &FWindow)
+        control = FWindow.MudInput;
+    FWindow.activateWindow();
+    control->setFocus();
+}
 int TMainCommandHost::ListType() const { return FWindow.cbListType->currentIndex(); }
 void TMainCommandHost::RefreshList() { FWindow.RefreshList(); }
 

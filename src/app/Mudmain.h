@@ -1,8 +1,8 @@
 #pragma once
 // The main window. It owns the live parts of the client (configuration, connection,
 // console, output, log, statistics, command processing) and wires them together; the
-// logic stays in the parts. Controls carry the names of the design so that its
-// descriptions map one to one.
+// logic stays in the parts. Controls keep their conventional prefixed names (mnu, sb,
+// pnl, cb ...), which the handlers dispatch on.
 
 #include "config/MudConfig.h"
 #include "stats/VorkaOMatic.h"
@@ -152,6 +152,7 @@ private:
     void Copy();
     void FinishInputLine();
     bool HandleWindowKey(QObject* watched, class QKeyEvent* event);
+    bool IsMenuShortcut(QKeyCombination key) const;
 
     IPrompts& FPrompts;
     std::unique_ptr<TConsoleWriter> FConsoleWriter;

@@ -33,6 +33,8 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusTipEvent>
@@ -267,7 +269,7 @@ void TMudMainFrm::AliasFromInput()
         return;
     QByteArray name, value = Bytes(MudInput->text());
     TMudEditFields dialog(this);
-    if (dialog.Execute(name, value, 0)) {
+    if (dialog.Execute(name, value, 0) && !FCommands->Interpreter().RefusedName(name)) {
         if (FConfig.SetAlias(name, value)) {
             FSink->ShowInfo("\"" + name + "\" aliases \"" + value + "\"");
             if (cbListType->currentIndex() == 0)
@@ -388,6 +390,16 @@ void TMudMainFrm::ScrollBackTake()
 
 // --- the window sees keys before its controls ---
 
+bool TMudMainFrm::IsMenuShortcut(QKeyCombination key) const
+{
+    const QKeySequence pressed(key);
+    for (const QAction* bar : menuBar()->actions())
+        for (const QAction* item : bar->menu()->actions())
+            if (item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed)
+                return true;
+    return false;
+}
+
 bool TMudMainFrm::HandleWindowKey(QObject* watched, QKeyEvent* e)
 {
     if (watched == LogMemo && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
@@ -422,13 +434,12 @@ bool TMudMainFrm::eventFilter(QObject* watched, QEvent* event)
             return false;
         return HandleWindowKey(watched, static_cast<QKeyEvent*>(event));
     }
-    case QEvent::ShortcutOverride: {
-        // The menu's Ctrl+A/C/V/X win over the input line's own meaning of them.
-        auto* k = static_cast<QKeyEvent*>(event);
-        return watched == MudInput && k->modifiers() == Qt::ControlModifier &&
-               (k->key() == Qt::Key_A || k->key() == Qt::Key_C || k->key() == Qt::Key_V ||
-                k->key() == Qt::Key_X);
-    }
+    case QEvent::ShortcutOverride:
+        // The menu's shortcuts win over the controls' own meaning of the same keys
+        // (Ctrl+Z is undo, Ctrl+K delete-to-end in a line edit); the edit items act on
+        // the input line themselves.
+        return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this &&
+               IsMenuShortcut(static_cast<QKeyEvent*>(event)->keyCombination());
     case QEvent::StatusTip:
         if (watched == this) {
             StatusbarText->setText(static_cast<QStatusTipEvent*>(event)->tip());

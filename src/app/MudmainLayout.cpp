@@ -181,6 +181,7 @@ void TMudMainFrm::BuildStatusFooter()
     lblTime->setAlignment(Qt::AlignCenter);
     lblTime->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblTime->setToolTip("Onlinezeit");
+    lblTime->setStatusTip("Onlinezeit");
     lblTime->setProperty("hint", "Onlinezeit");
     pos->addWidget(lblTime, 1);
     pnlLights = new QWidget;
@@ -324,8 +325,11 @@ void TMudMainFrm::WireControls()
     connect(CommandsList, &QListWidget::currentRowChanged, this, [this] { CommandsListClick(); });
     connect(CommandsList, &QListWidget::itemClicked, this, [this] { CommandsListClick(); });
     connect(CommandsList, &QListWidget::itemDoubleClicked, this, [this] { CommandsListExecute(); });
+    // Only a move to another control of this window closes the view: while another
+    // window is active (a dialog, the notebook, Alt+Tab) the player keeps his place.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        ShowScrollBack(now && pnlMudOutput->isAncestorOf(now));
+        if (now && now->window() == this)
+            ShowScrollBack(pnlMudOutput->isAncestorOf(now));
     });
     LogMemo->viewport()->installEventFilter(this);
     CommandsList->viewport()->installEventFilter(this);

@@ -68,9 +68,10 @@ TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
     RefreshList();
     if (FConfig.FAutoLog) {
         QByteArray name = ProgramFolder::normalizeSeparators(FConfig.FLogFile);
-        // A bare name would land in whatever folder the program was started from.
-        if (!name.contains('/'))
-            name = ProgramFolder::pathBytes() + "log/" + name;
+        // A relative name would land in whatever folder the program was started from:
+        // it lies beside the program, a bare name in its log/ folder.
+        if (!name.startsWith('/'))
+            name = ProgramFolder::pathBytes() + (name.contains('/') ? "" : "log/") + name;
         FLog->FLogFileName = name;
         FLog->StartLog(true);
     }
@@ -105,6 +106,7 @@ void TMudMainFrm::CreateParts()
                                   FVorkaOMatic, this);
     FIncoming->OnBeep = [] { QApplication::beep(); };
     connect(FIncoming, &TIncomingText::OnlineChanged, this, &TMudMainFrm::OnlineChanged);
+    connect(FLog, &TSessionLog::LogStarting, this, [this] { pnlLog->SetLightColor(clLime); });
     connect(FLog, &TSessionLog::LogStateChanged, this, &TMudMainFrm::LogStateChanged);
     FHost = std::make_unique<TMainCommandHost>(*this);
     FCommands = std::make_unique<TCommandProcessor>(
@@ -223,9 +225,12 @@ void TMudMainFrm::ApplySettings()
         font.SetColor(FConfig.FOutputWindow.FFont.Color);
         font.SetBkColor(FConfig.FOutputWindow.BGColor);
         Mudoutput->SetFont(font);
+        // Where the window is larger than the grid, the console's own colour shows.
+        Mudoutput->SetColor(FConfig.FOutputWindow.BGColor);
     } catch (const KmcError& e) {
         FSink->ShowError(Win1252::fromUnicode(e.Message()));
     }
+    FIncoming->DefaultsChanged();
     LayoutPanels();
 
     LogMemo->setFont(ToQFont(FConfig.FLogWindow.FFont));

@@ -4,6 +4,9 @@
 #include "MainWindowHarness.h"
 
 #include "app/StatusLight.h"
+#include "command/CommandProcessor.h"
+#include "dialogs/small/mudedl.h"
+#include "display/output/IncomingText.h"
 #include "display/console/ColorConsole.h"
 #include "display/controls/Shader.h"
 #include "display/controls/tbedit.h"
@@ -12,6 +15,12 @@
 #include "platform/ProgramFolder.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QDialog>
+#include <QEnterEvent>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -56,6 +65,8 @@ private slots:
     void closingWithChangedConfiguration();
     void closingWithChangedDefaultSavesSilently();
     void consoleCentredAndScrollBack();
+    void menuShortcutsWinOverTheInputLine();
+    void coloursHintsAndNamesOfTheWindow();
 };
 
 void TestMainWindowLifecycle::foldersOnlyWhenNeitherExists_data()
@@ -284,9 +295,115 @@ void TestMainWindowLifecycle::consoleCentredAndScrollBack()
     QTRY_VERIFY(w.FScrollBackShown);
     QCOMPARE(w.LogMemo->horizontalScrollBar()->value(), 0); // opens at the left edge
 
+    // Another window taking the keyboard (a dialog, Alt+Tab) keeps the view, its place
+    // and its selection.
+    w.LogMemo->setFocus();
+    w.LogMemo->moveCursor(QTextCursor::Start);
+    w.LogMemo->moveCursor(QTextCursor::Down, QTextCursor::KeepAnchor);
+    const QString selected = w.LogMemo->textCursor().selectedText();
+    QVERIFY(!selected.isEmpty());
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QTRY_VERIFY(!w.isActiveWindow());
+    QApplication::setActiveWindow(&w);
+    QTRY_VERIFY(w.LogMemo->hasFocus());
+    QVERIFY(w.FScrollBackShown);
+    QCOMPARE(w.LogMemo->textCursor().selectedText(), selected);
+    QCOMPARE(w.LogMemo->verticalScrollBar()->value(), 0);
+
     w.MudInput->setFocus();
     QTRY_VERIFY(!w.FScrollBackShown);
     QVERIFY(!w.LogMemo->isVisible());
+}
+
+// Every shortcut of the menu works while the input line has the focus (the line edit
+// claims Ctrl+Z, Ctrl+K and the edit keys for itself); the edit items act on the line.
+void TestMainWindowLifecycle::menuShortcutsWinOverTheInputLine()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    w.FChooseFile = [](const TMudMainFrm::TFileDialogRequest&) { return QString(); };
+    h.Enter("#mark|#map n"); // Ctrl+P only while recording
+    QTimer closer; // dismisses the dialogs the items open
+    connect(&closer, &QTimer::timeout, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            d->reject();
+    });
+    closer.start(20);
+    int tested = 0;
+    for (QAction* menu : w.menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            const QKeyCombination key = item->shortcut()[0];
+            if (item->shortcut().isEmpty() || item == w.mnuFileExit) // Alt+X: see closing
+                continue;
+            QVERIFY(h.Activate());
+            w.MudInput->setText("abc");
+            QSignalSpy triggered(item, &QAction::triggered);
+            QTest::keyClick(w.MudInput, key.key(), key.keyboardModifiers());
+            QTRY_COMPARE(triggered.size(), 1);
+            if (item != w.mnuEditCut && item != w.mnuEditPaste)
+                QCOMPARE(w.MudInput->text(), QString("abc")); // no undo, no line edit action
+            ++tested;
+        }
+    }
+    QCOMPARE(tested, 16);
+    QVERIFY(w.FConfig.FTabs.contains("abc")); // Ctrl+T
+    QVERIFY(h.Activate());
+    w.MudInput->setText("xyz");
+    w.MudInput->selectAll();
+    QTest::keyClick(w.MudInput, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(w.MudInput->text(), QString());
+    QCOMPARE(QApplication::clipboard()->text(), QString("xyz"));
+    QTest::keyClick(w.MudInput, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.MudInput->text(), QString("xyz"));
+}
+
+// The console's colour fills the window below its grid; new output colours reach the
+// received text at once; the clock's hint reaches the status bar; names from the
+// dialogs that no command line could use are refused; a relative log name lies beside
+// the program.
+void TestMainWindowLifecycle::coloursHintsAndNamesOfTheWindow()
+{
+    MainWindowHarness h([](const QString& folder) {
+        QDir(folder).mkdir("conf");
+        TMudConfig config;
+        config.FOutputWindow.BGColor = 0x400000;
+        config.FAutoLog = true;
+        config.FLogFile = "abend/sitzung.log";
+        QDir(folder).mkdir("abend");
+        QCOMPARE(config.SaveToFile("default"), 0);
+        config.FOutputWindow.FFont.Color = 0x00FF00;
+        QCOMPARE(config.SaveToFile("gruen"), 0);
+    });
+    TMudMainFrm& w = h.w();
+    QVERIFY(w.FLog->LogActive());
+    QCOMPARE(w.FLog->FLogFileName, (h.folder.path() + "abend/sitzung.log").toLocal8Bit());
+    QVERIFY(h.Show());
+    w.resize(900, 800);
+    QTRY_VERIFY(w.Mudoutput->viewport()->height() > w.Mudoutput->Rows() * w.Mudoutput->CharSize().y());
+    QTRY_VERIFY(!w.Mudoutput->UpdatePending());
+    const QImage pixels = w.Mudoutput->viewport()->grab().toImage();
+    QCOMPARE(pixels.pixelColor(2, pixels.height() - 2), QColor(0, 0, 0x40));
+
+    h.Enter("#load gruen");
+    w.FIncoming->TelnetDataAvailable("x", 1);
+    const QPoint at = h.FindInConsole("x");
+    QCOMPARE(w.Mudoutput->AttrAt(at.x(), at.y())->Color(), TColor(0x00FF00));
+
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(w.lblTime, &enter);
+    QCOMPARE(w.StatusbarText->text(), QString("Onlinezeit"));
+
+    h.Type("sage hallo");
+    WhenModal<TMudEditFields>([](TMudEditFields* d) {
+        d->edtShortcut->setText("a/b");
+        d->accept();
+    });
+    QTest::keyClick(w.MudInput, Qt::Key_A, Qt::ControlModifier);
+    QTRY_VERIFY(h.ConsoleHas("darf kein \"/\" enthalten!"));
+    QVERIFY(w.FConfig.FAliases.isEmpty());
 }
 
 QTEST_MAIN(TestMainWindowLifecycle)

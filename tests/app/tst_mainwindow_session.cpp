@@ -185,6 +185,18 @@ void TestMainWindowSession::commandLanguageKeysAndLists()
     QVERIFY(w.MudInput->hasFocus());
     w.MudInput->clear();
 
+    // Ctrl+T adds the last word and the input line keeps the keyboard: typing on and
+    // Enter, sent to the window as the window system sends them, reach the server.
+    h.Type("sage Flugs");
+    QTest::keyClick(w.windowHandle(), Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w.FConfig.FTabs.contains("Flugs"));
+    for (char c : QByteArray(" weiter"))
+        QTest::keyClick(w.windowHandle(), c);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+    expected += "sage Flugs weiter\n";
+    EXPECT_RECEIVED(mud, expected);
+    w.MudInput->clear();
+
     // The lists panel with the compass (Ctrl+N): a click on the east arm walks east; a
     // click exactly on a border of the north area hits nothing.
     QTest::keyClick(w.MudInput, Qt::Key_N, Qt::ControlModifier);

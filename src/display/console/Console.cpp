@@ -97,6 +97,14 @@ void TConsole::SetRows(int rows)
     InvalidateAll();
 }
 
+void TConsole::SetColor(TColor color)
+{
+    if (color == FColor)
+        return;
+    FColor = color;
+    InvalidateAll();
+}
+
 void TConsole::WriteString(const char* s)
 {
     if (s)

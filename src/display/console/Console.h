@@ -80,6 +80,9 @@ public:
     // A new size reallocates a blank grid; the cursor is brought inside it.
     void SetCols(int cols);
     void SetRows(int rows);
+    // The control's own colour, shown where the window reaches past the grid.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
     TConsoleOptions Options() const { return FOptions; }
     // Adding coStdInput/coStdOutput binds std::cin/std::cout to this console; throws
     // KmcError when another console holds them already.

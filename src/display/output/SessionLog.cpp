@@ -15,6 +15,7 @@ void TSessionLog::StartLog(bool overwrite)
     if (FLogActive)
         return;
     FSink.ShowInfo("Starte Log \"" + FLogFileName + "\".");
+    emit LogStarting();
     FFile.setFileName(Win1252::toUnicode(FLogFileName));
     const QIODevice::OpenMode mode = (FLogOverwrite || overwrite)
                                          ? QIODevice::WriteOnly | QIODevice::Truncate

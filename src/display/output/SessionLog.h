@@ -28,6 +28,9 @@ public:
     void Append(const char* data, qsizetype len);
 
 signals:
+    // The light turns on before the file is opened, so it is lit while an error about
+    // the file is shown, and off again with LogStateChanged(false).
+    void LogStarting();
     void LogStateChanged(bool active);
 
 private:

@@ -37,10 +37,12 @@ void TestColorConsolePaint::cellsShowTheirColours()
         for (int y = ink.top(); y <= ink.bottom(); ++y)
             green |= qGreen(img.pixel(x, y)) > 200 && qRed(img.pixel(x, y)) < 60;
     QVERIFY(green);
-    // Beyond the grid the control's own colour shows.
+    // Beyond the grid, right and below, the control's own colour shows.
+    c.SetColor(0xFF0000);
     c.resize(c.sizeHint() + QSize(3 * w, 2 * h));
     const QImage wide = freshPixels(c);
-    QCOMPARE(QColor(wide.pixel(20 * w + w, h)), QColor(c.palette().color(QPalette::Base)));
+    QCOMPARE(QColor(wide.pixel(20 * w + w, h)), QColor(Qt::blue));
+    QCOMPARE(QColor(wide.pixel(w, 4 * h + h / 2)), QColor(Qt::blue));
 }
 
 void TestColorConsolePaint::boldRunStaysOnGrid()
@@ -68,8 +70,9 @@ void TestColorConsolePaint::widerFaceGrowsCellsOnly()
 {
     TColorConsole c;
     prepareConsole(c, 20, 3);
+    c.Font().SetSize(12);
     const QPoint narrow = c.CharSize();
-    c.Font().SetName(QStringLiteral("Courier"));  // taller than Liberation Mono
+    c.Font().SetName(QStringLiteral("DejaVu Sans Mono"));  // at 12 points taller than Liberation Mono
     const QPoint grown = c.CharSize();
     QVERIFY(grown.x() >= narrow.x() && grown.y() >= narrow.y());
     QVERIFY(grown != narrow);
@@ -81,7 +84,7 @@ void TestColorConsolePaint::widerFaceGrowsCellsOnly()
     c.Font().SetSize(20);
     QVERIFY(c.CharSize().x() > grown.x());
     QCOMPARE(c.AttrAt(0, 0)->Size(), 20);
-    c.Font().SetSize(10);
+    c.Font().SetSize(12);
     QCOMPARE(c.CharSize(), narrow);
 }
 

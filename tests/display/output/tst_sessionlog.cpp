@@ -78,10 +78,12 @@ void TestSessionLog::unopenableFileShowsTheDialog()
     Rig r;
     r.log.FLogFileName = r.folder.file("fehlt/s.log").toLatin1();
     QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+    // The light is on while the player reads the error.
+    QObject::connect(&r.log, &TSessionLog::LogStarting, [&] { r.prompts.log << "light on"; });
     r.log.StartLog(false);
     QVERIFY(!r.log.LogActive());
-    QCOMPARE(r.prompts.log,
-             QStringList{"Error: Datei " + r.folder.file("fehlt/s.log") + " konnte nicht geöffnet werden!"});
+    QCOMPARE(r.prompts.log, (QStringList{"light on", "Error: Datei " + r.folder.file("fehlt/s.log") +
+                                                        " konnte nicht geöffnet werden!"}));
     QVERIFY(r.console.Text().startsWith("Starte Log"));
     QCOMPARE(state.size(), 1);
     QCOMPARE(state[0][0].toBool(), false);
