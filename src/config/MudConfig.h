@@ -48,7 +48,7 @@ class TMudConfig {
 public:
     TMudConfig();
 
-    // --- fields, in the order of the design ---
+    // --- fields ---
     bool FAliasCase = true;
     bool FAutoConnect = false;
     bool FAutoLog = false;

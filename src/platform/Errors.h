@@ -1,6 +1,6 @@
 #pragma once
-// Errors that the design lets reach the event loop's top level, where they end in a
-// message box. They are raised only where a result code cannot say it; the
+// Errors that may reach the event loop's top level, where they end in a message box
+// (a socket failure, a refused font). They are raised only where a result code cannot say it; the
 // application's notify() override catches every KmcError so none crosses Qt's loop.
 
 #include <QString>

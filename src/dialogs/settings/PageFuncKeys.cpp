@@ -101,6 +101,11 @@ void TFuncKeysPage::KeyClicked(int number)
 {
     OfferPending(false);
     FCurrentKey = number + (cbxShift->isChecked() ? kShiftOffset : 0);
+    ShowKeyForEditing();
+}
+
+void TFuncKeysPage::ShowKeyForEditing()
+{
     ShowKey();
     edtFuncValue->setFocus();
     edtFuncValue->end(false);
@@ -139,5 +144,5 @@ void TFuncKeysPage::Navigate(int key)
     }
     grpKeys->button(next)->setChecked(true);
     FCurrentKey = next + (cbxShift->isChecked() ? kShiftOffset : 0);
-    ShowKey();
+    ShowKeyForEditing(); // as if the button had been clicked
 }

@@ -37,6 +37,7 @@ private:
     bool OfferPending(bool withCancel);
     void StoreEdit();
     void ShowKey();
+    void ShowKeyForEditing();
 
     TSettingsContext& FContext;
     bool FPending = false;

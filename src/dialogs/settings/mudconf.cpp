@@ -75,7 +75,7 @@ void TMudConfFrm::BuildControls()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(TabbedNotebook1);
     layout->addLayout(strip);
-    // Fixed border: the size the German captions need, at least the designed client area.
+    // Fixed border: the size the German captions need, at least the dialog's classic client area.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     TabbedNotebook1->setMinimumSize(kClientWidth - 2 * layout->contentsMargins().left(),
                                     kClientHeight - btnOk->sizeHint().height() - layout->spacing() -

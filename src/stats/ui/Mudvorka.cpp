@@ -138,7 +138,7 @@ QWidget* TVorkaOMaticFrm::CreateGridBox()
     connect(cbHostList, &QComboBox::activated, this, &TVorkaOMaticFrm::cbHostListChange);
     edtOnlineTime = new QLineEdit(hosts);
     edtOnlineTime->setReadOnly(true);
-    auto* lblHosts = new QLabel(QStringLiteral("&Hosts"), hosts);
+    auto* lblHosts = new QLabel(QStringLiteral("Hosts"), hosts);
     lblHosts->setBuddy(cbHostList);
     auto* lblTime = new QLabel(QStringLiteral("&Online-Zeit"), hosts);
     lblTime->setBuddy(edtOnlineTime);

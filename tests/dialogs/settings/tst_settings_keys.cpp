@@ -106,6 +106,8 @@ void TstSettingsKeys::altArrowsWrapAmongFunctionKeys()
     AltKey(dlg, Qt::Key_Left);
     QVERIFY(FKey(dlg, 10)->isChecked());
     QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
+    QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
+    QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
     AltKey(dlg, Qt::Key_Right);
     QVERIFY(FKey(dlg, 1)->isChecked());
     AltKey(dlg, Qt::Key_Down);

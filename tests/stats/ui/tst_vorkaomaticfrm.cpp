@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -69,6 +70,10 @@ void TestVorkaOMaticFrm::emptyLogShowsHeaderOnly()
     QCOMPARE(frm.LogGrid->rowCount(), 0);
     QCOMPARE(frm.cbHostList->count(), 0);
     QVERIFY(frm.edtOnlineTime->text().isEmpty());
+    // "Hosts" has no Alt letter of its own: Alt+H belongs to "&HTML".
+    QVERIFY(!frm.findChildren<QLabel*>().isEmpty());
+    for (const QLabel* label : frm.findChildren<QLabel*>())
+        QVERIFY2(!label->text().contains("&H"), qPrintable(label->text()));
 
     frm.btnDeleteEntry->click(); // a question here would fail the test
     QVERIFY(prompts.log.isEmpty());
