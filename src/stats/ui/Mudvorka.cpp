@@ -213,6 +213,7 @@ bool TVorkaOMaticFrm::Execute(TVorkaOMatic& log, QWidget* parent)
 
 void TVorkaOMaticFrm::Prepare(const TVorkaOMatic& log)
 {
+    FShownAtStart = log.FEntries;
     FLog.Assign(log);
     FLog.FModified = false;
     FillGrid();
@@ -223,11 +224,19 @@ void TVorkaOMaticFrm::Prepare(const TVorkaOMatic& log)
     }
 }
 
+// The window only deletes. Connections that ended while it was open reached the
+// caller's log meanwhile, so the deletions are applied to that log instead of
+// replacing it with the window's copy.
 bool TVorkaOMaticFrm::HandBack(TVorkaOMatic& log) const
 {
     if (!FLog.FModified)
         return false;
-    log.Assign(FLog);
+    QList<QByteArray> deleted = FShownAtStart;
+    for (const QByteArray& kept : FLog.FEntries)
+        deleted.removeOne(kept);
+    for (const QByteArray& line : deleted)
+        log.DeleteEntry(int(log.FEntries.indexOf(line)));
+    log.FModified = true;
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The statistics window "Ternu-O-Matic(tm)": browses a private copy of the online-time
-// log, deletes entries or the whole log, exports HTML, prints and previews. The caller's
-// log is replaced only when the player changed something.
+// log, deletes entries or the whole log, exports HTML, prints and previews. The
+// player's deletions are applied to the caller's log when the window closes.
 
 #include "stats/VorkaOMatic.h"
 
@@ -21,8 +21,9 @@ public:
     // Questions and messages go to `prompts` (not owned), else to the process-wide Prompts().
     explicit TVorkaOMaticFrm(QWidget* parent = nullptr, IPrompts* prompts = nullptr);
 
-    // Shows the window modally over `log`; afterwards `log` receives the window's copy
-    // (and is marked changed) only if the player deleted something. True when it did.
+    // Shows the window modally over `log`; afterwards the entries the player deleted
+    // are deleted from `log` (which is marked changed), leaving entries added to it
+    // meanwhile alone. True when the player deleted something.
     static bool Execute(TVorkaOMatic& log, QWidget* parent = nullptr);
 
     // The steps of Execute, for callers that show the window themselves.
@@ -73,6 +74,7 @@ private:
     IPrompts& Ask() const;
 
     TVorkaOMatic FLog;
+    QList<QByteArray> FShownAtStart; // the caller's entries when the window opened
     IPrompts* FPrompts;
     int FSortColumn = -1; // column the rows are sorted by, -1 while in log order
     bool FSortAscending = true;
