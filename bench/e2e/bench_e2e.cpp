@@ -257,7 +257,7 @@ int main(int argc, char** argv)
     std::printf("per CPU second of the window's thread: %.1f MB/s (the rate without competition)\n",
                 flood.size() / 1e6 / (cpuMainEnd - cpuMainStart));
     std::printf("session log: %lld bytes written\n",
-                QFileInfo(QString::fromLocal8Bit(w.FLog->FLogFileName)).size());
+                QFileInfo(w.FLog->FLogFileName).size());
     ReportPaints(paints.Paints, connected, closed);
     ReportLatency(pings, server.PingArrivals());
     std::printf("peak memory: %ld kB before connecting (flood text held by the server included), %ld kB after"

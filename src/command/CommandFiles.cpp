@@ -100,7 +100,7 @@ void TCommandInterpreter::DoLog(const TStringList& words)
         return;
     }
     QDir().mkpath(ProgramFolder::file("log"));
-    log.FLogFileName = ProgramFolder::pathBytes() + "log/" + name;
+    log.FLogFileName = ProgramFolder::file("log/" + Win1252::toUnicode(name));
     log.StartLog(words.size() == 3);
 }
 
@@ -113,7 +113,7 @@ void TCommandInterpreter::DoDir(const TStringList& words)
         if (!shown.endsWith('/') && !shown.endsWith('\\')) shown += '/';
         folder = FolderToSearch(shown);
     } else {
-        shown = ProgramFolder::pathBytes();
+        shown = Win1252::fromUnicode(ProgramFolder::path());
         folder = ProgramFolder::path();
     }
     const QStringList found = QDir(folder).entryList(
@@ -140,13 +140,15 @@ bool TCommandInterpreter::AddNote(const QByteArray& text)
         if (ok) contents = old.readAll();
         ok = ok && old.error() == QFileDevice::NoError;
     }
+    const QByteArray date = DateTime::dateTimeToStr(DateTime::now());
     if (ok) {
-        contents += "\r\n" + DateTime::dateTimeToStr(DateTime::now()) + "\r\n" + text + "\r\n";
+        contents += "\r\n" + date + "\r\n" + text + "\r\n";
         QSaveFile file(fileName);
         file.setDirectWriteFallback(true);
         ok = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
              file.commit();
     }
     if (!ok) FEnv.Prompts.Error(QStringLiteral("Kann Eintrag in Notizbuch nicht vornehmen!"));
+    else FEnv.Host.NoteAdded(date, text);
     return ok;
 }

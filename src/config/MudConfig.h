@@ -55,7 +55,9 @@ public:
     bool FAutoSave = false;
     bool FModified = false;
     TFuncKeysArray FFuncKeys;
-    QByteArray FFileName = "default.mud";
+    // A path as the file system gives it; only the names the player types are
+    // Windows-1252 text (see ResolveFileName).
+    QString FFileName = "default.mud";
     TStringList FHighlights;
     QByteArray FHost;
     QByteArray FLogFile;
@@ -83,13 +85,17 @@ public:
     // --- .mud files ---
     // Results: 0 loaded; -1 no such file; -2 version is not "V1.0b1"; -3 read error.
     // FFileName holds the resolved name afterwards, whatever the result.
-    int LoadFromFile(const QByteArray& fileName);
+    int LoadFromFile(const QString& fileName);
     // 0 saved; -3 the existing file could not be read. A file that cannot be written
     // raises EWriteError ("Kann nicht nach %s schreiben"); the old file stays intact
     // and FModified stays set. Keys the player added by hand elsewhere are kept.
-    int SaveToFile(const QByteArray& fileName);
-    // Bare names go to conf/ beside the program; the extension becomes ".mud".
-    static QByteArray ResolveFileName(const QByteArray& fileName);
+    int SaveToFile(const QString& fileName);
+    // Bare names go to conf/ beside the program; the extension becomes ".mud"; "\"
+    // separates folders like "/". A name the player typed is Windows-1252 text and
+    // converted by the caller; the program's folder is taken as the system gives it.
+    static QString ResolveFileName(const QString& fileName);
+    // Whether fileName is conf/default.mud beside the program (case-insensitive).
+    static bool IsDefaultFile(const QString& fileName);
 
     // --- records: look up by name (ASCII case-insensitive) or, with an empty name,
     // fetch by index; index becomes -1 and the record stays empty when not found ---

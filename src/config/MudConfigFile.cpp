@@ -15,12 +15,20 @@ const QByteArray kVersion = "V1.0b1";
 const char* const kListSections[5] = {"Alias", "Highlight", "Path", "Sessions", "Tabs"};
 const char* const kFontSections[3] = {"LW", "OW", "NW"};
 
-QString ToPath(const QByteArray& name) { return Win1252::toUnicode(name); }
+// Blanks after a single value (a hand-edited "Value=V1.0b1 ") are no part of it.
+QByteArray ReadSingle(const TIniFile& ini, const QByteArray& section, const QByteArray& key,
+                      const QByteArray& def)
+{
+    QByteArray value = ini.ReadString(section, key, def);
+    while (value.endsWith(' ') || value.endsWith('\t'))
+        value.chop(1);
+    return value;
+}
 
 TOutputWindow ReadFontRecord(const TIniFile& ini, const QByteArray& section)
 {
     TOutputWindow w;
-    w.FFont.Name = ini.ReadString(section, "Name", "Courier New");
+    w.FFont.Name = ReadSingle(ini, section, "Name", "Courier New");
     w.FFont.Color = ini.ReadInteger(section, "Color", 0);
     w.FFont.Size = ini.ReadInteger(section, "Size", 9);
     w.FFont.Style = ini.ReadInteger(section, "Style", 0) & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
@@ -47,34 +55,50 @@ QByteArray NumPadKey(int layout, int slot)
     return "Key_" + QByteArray::number(layout) + '_' + QByteArray::number(slot);
 }
 
+bool DescribesLayout(const TIniFile& ini, int layout)
+{
+    if (ini.ValueExists("NumPad", NumPadKey("Name_", layout)) ||
+        ini.ValueExists("NumPad", NumPadKey("Option_", layout)))
+        return true;
+    for (int k = 1; k < kNumPadSlots; ++k)
+        if (ini.ValueExists("NumPad", NumPadKey(layout, k)))
+            return true;
+    return false;
+}
+
 } // namespace
 
-QByteArray TMudConfig::ResolveFileName(const QByteArray& fileName)
+QString TMudConfig::ResolveFileName(const QString& fileName)
 {
-    const QByteArray name = ProgramFolder::normalizeSeparators(fileName);
+    QString name = fileName;
+    name.replace('\\', '/');
     const qsizetype slash = name.lastIndexOf('/');
-    QByteArray dir = name.left(slash + 1);
-    QByteArray file = name.mid(slash + 1);
+    QString dir = name.left(slash + 1);
+    QString file = name.mid(slash + 1);
     if (dir.isEmpty())
-        dir = ProgramFolder::pathBytes() + "conf/";
+        dir = ProgramFolder::path() + "conf/";
     const qsizetype dot = file.lastIndexOf('.');
     if (dot >= 0)
         file.truncate(dot);
     file += ".mud";
-    const QString full = QDir::current().absoluteFilePath(ToPath(dir + file));
-    return Win1252::fromUnicode(QDir::cleanPath(full));
+    return QDir::cleanPath(QDir::current().absoluteFilePath(dir + file));
 }
 
-int TMudConfig::LoadFromFile(const QByteArray& fileName)
+bool TMudConfig::IsDefaultFile(const QString& fileName)
+{
+    return ResolveFileName(fileName).compare(ResolveFileName("default"), Qt::CaseInsensitive) == 0;
+}
+
+int TMudConfig::LoadFromFile(const QString& fileName)
 {
     FFileName = ResolveFileName(fileName);
-    const QFileInfo info(ToPath(FFileName));
+    const QFileInfo info(FFileName);
     if (!info.exists() || info.isDir())
         return -1;
-    TIniFile ini(ToPath(FFileName));
+    TIniFile ini(FFileName);
     if (!ini.Load())
         return -3;
-    if (ini.ReadString("Version", "Value", QByteArray()) != kVersion)
+    if (ReadSingle(ini, "Version", "Value", QByteArray()) != kVersion)
         return -2;
 
     FAliases.clear();
@@ -109,11 +133,12 @@ void TMudConfig::LoadLists(const TIniFile& ini)
 
 void TMudConfig::LoadNumPads(const TIniFile& ini)
 {
-    // A layout needs key lines of its own, so a hand-edited Count far beyond the
-    // section's lines would only add empty layouts (and, when huge, never end).
+    // A hand-edited Count beyond the layouts the file describes would only add empty
+    // layouts nobody wrote (and, when huge, never end): reading stops at the first
+    // layout without a key of its own.
     const int lines = int(ini.ReadSectionKeys("NumPad").size());
     const int count = qMin(ini.ReadInteger("NumPad", "Count", -1), lines - 1);
-    for (int i = 0; i <= count; ++i) {
+    for (int i = 0; i <= count && DescribesLayout(ini, i); ++i) {
         const int l = FNumPadsList.AddLayout(ini.ReadString("NumPad", NumPadKey("Name_", i), ""));
         TNumPadLayout& layout = FNumPadsList.Items(l);
         for (int k = 1; k < kNumPadSlots; ++k)
@@ -132,19 +157,19 @@ void TMudConfig::LoadSettings(const TIniFile& ini)
     FAutoConnect = ini.ReadBool("Div", "Auto", false);
     FAutoLog = ini.ReadBool("Div", "AutoLog", false);
     FAutoSave = ini.ReadBool("Div", "Save", false);
-    FHost = ini.ReadString("Div", "Host", "");
-    FLogFile = ini.ReadString("Div", "LogFile", "");
+    FHost = ReadSingle(ini, "Div", "Host", "");
+    FLogFile = ReadSingle(ini, "Div", "LogFile", "");
     FLogOverwrite = ini.ReadBool("Div", "Log", false);
     FClearInput = ini.ReadBool("Div", "Clear", false);
-    FPort = ini.ReadString("Div", "Port", "7600");
+    FPort = ReadSingle(ini, "Div", "Port", "7600");
     FSaveInterval = ini.ReadInteger("Div", "Interval", 600);
     FTabCase = ini.ReadBool("Div", "TC", true);
 }
 
-int TMudConfig::SaveToFile(const QByteArray& fileName)
+int TMudConfig::SaveToFile(const QString& fileName)
 {
     FFileName = ResolveFileName(fileName);
-    TIniFile ini(ToPath(FFileName));
+    TIniFile ini(FFileName);
     if (!ini.Load())
         return -3;
     ini.WriteString("Version", "Value", kVersion);
@@ -155,7 +180,7 @@ int TMudConfig::SaveToFile(const QByteArray& fileName)
     SaveNumPads(ini);
     SaveSettings(ini);
     if (!ini.Save())
-        throw EWriteError(QStringLiteral("Kann nicht nach %1 schreiben").arg(ToPath(FFileName)));
+        throw EWriteError(QStringLiteral("Kann nicht nach %1 schreiben").arg(FFileName));
     FModified = false;
     return 0;
 }

@@ -55,8 +55,6 @@ QString path()
     return withSlash(data);
 }
 
-QByteArray pathBytes() { return Win1252::fromUnicode(path()); }
-
 QString file(const QString& name) { return path() + name; }
 
 QString helpFile()

@@ -9,10 +9,9 @@
 
 namespace ProgramFolder {
 
-// Folder for everything the program reads and writes, with a trailing "/".
+// Folder for everything the program reads and writes, with a trailing "/". Kept as the
+// file system gives it: a folder name outside Windows-1252 must still work.
 QString path();
-// The same as Windows-1252 bytes, for building names inside the model.
-QByteArray pathBytes();
 // Full name of a file beside the program (name may hold "conf/x.mud").
 QString file(const QString& name);
 // mudhelp.txt: beside the program, else in the installed data folder.

@@ -100,7 +100,7 @@ private slots:
         CommandFixture f;
         f.Line("#log " + typed);
         QVERIFY(f.Log.LogActive());
-        QCOMPARE(f.Log.FLogFileName, (folder.path() + "log/" + file).toLatin1());
+        QCOMPARE(f.Log.FLogFileName, folder.path() + "log/" + file);
         QVERIFY(QFile::exists(folder.file("log/" + file)));
         // Nothing else was created anywhere in or above the program folder.
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),

@@ -3,6 +3,7 @@
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"
 #include "platform/Errors.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,6 +46,7 @@ private slots:
     void badInputNeverCrashes();
     void longValuesAndLongListsSurvive();
     void failedSaveKeepsOldFile();
+    void foldersOutsideWindows1252AndTheDefaultFile();
 
 private:
     TempProgramFolder* FFolder = nullptr;
@@ -79,10 +81,9 @@ void TestMudConfigFile::resolvesNames()
     QFETCH(QByteArray, name);
     QFETCH(QString, resolved);
     const QString expected = resolved.startsWith('/') ? resolved : FFolder->file(resolved);
-    QCOMPARE(QString::fromLatin1(TMudConfig::ResolveFileName(name)), QDir::cleanPath(expected));
+    QCOMPARE(TMudConfig::ResolveFileName(QString::fromLatin1(name)), QDir::cleanPath(expected));
     // Relative folders resolve against the current folder.
-    const QByteArray rel = TMudConfig::ResolveFileName("sub/y");
-    QCOMPARE(QString::fromLatin1(rel), QDir::current().absoluteFilePath("sub/y.mud"));
+    QCOMPARE(TMudConfig::ResolveFileName("sub/y"), QDir::current().absoluteFilePath("sub/y.mud"));
 }
 
 void TestMudConfigFile::freshConfigurationGivesTheGoldenFile()
@@ -91,7 +92,7 @@ void TestMudConfigFile::freshConfigurationGivesTheGoldenFile()
     c.FModified = true;
     QCOMPARE(c.SaveToFile("fresh"), 0);
     QVERIFY(!c.FModified);
-    QCOMPARE(QString::fromLatin1(c.FFileName), conf("fresh.mud"));
+    QCOMPARE(c.FFileName, conf("fresh.mud"));
     const QByteArray written = readAll(conf("fresh.mud"));
     const QByteArray golden = readAll(GOLDEN_DIR "/fresh.mud");
     QVERIFY(!golden.isEmpty());
@@ -152,7 +153,7 @@ void TestMudConfigFile::refusesMissingFileAndWrongVersion()
     c.FAliases = {"keep/me"};
     c.FModified = true;
     QCOMPARE(c.LoadFromFile("nix"), -1);
-    QCOMPARE(QString::fromLatin1(c.FFileName), conf("nix.mud"));
+    QCOMPARE(c.FFileName, conf("nix.mud"));
     writeAll(conf("old.mud"), "[Version]\r\nValue=v1.0b1\r\n[Alias]\r\n0=x/y\r\n");
     QCOMPARE(c.LoadFromFile("old"), -2);
     writeAll(conf("none.mud"), "[Alias]\r\n0=x/y\r\n");
@@ -181,11 +182,14 @@ void TestMudConfigFile::readingDefaultsDifferFromCreation()
 
 void TestMudConfigFile::handEditedListsAndKeypads()
 {
+    // Blanks after single values are no part of them; list entries keep theirs. A
+    // Count beyond the layouts the file describes adds none.
     writeAll(conf("hand.mud"),
-             kHeader + "[alias]\nb=look\na=\n c = say hi \n[OW]\nStyle=19\nSize=$0C\nColor=0x0000FF\n"
-                       "[Func]\nCount=3\n1=hilfe\n[NumPad]\nCount=0\nName_0=" +
-                 QByteArray(120, 'L') + "\nKey_0_9=" + QByteArray(40, 'k') +
-                 "\nOption_0=1\n[Div]\nAC=nein\nTC=0\nInterval=12x\n");
+             "[Version]\nValue=V1.0b1 \n[alias]\nb=look\na=\n c = say hi \n[OW]\nStyle=19\n"
+             "Size=$0C\nColor=0x0000FF\nName=Liberation Mono \t\n[Func]\nCount=3\n1=hilfe\n"
+             "[NumPad]\nCount=3\nName_0=" +
+                 QByteArray(120, 'L') + "\nKey_0_9=" + QByteArray(40, 'k') + "\nOption_0=1\nKey_2_1=x\n"
+                 "[Div]\nAC=nein\nTC=0\nInterval=12x\nHost=mud.de \nPort=4711  \n");
     TMudConfig c;
     c.SetFuncKey(10, "bleibt");
     QCOMPARE(c.LoadFromFile("hand"), 0);
@@ -193,6 +197,8 @@ void TestMudConfigFile::handEditedListsAndKeypads()
     QCOMPARE(c.FOutputWindow.FFont.Style, fsBold | fsItalic); // 19: extra bits dropped
     QCOMPARE(c.FOutputWindow.FFont.Size, 12);
     QCOMPARE(c.FOutputWindow.FFont.Color, TColor(0x0000FF));
+    QCOMPARE(c.FOutputWindow.FFont.Name, QByteArray("Liberation Mono"));
+    QCOMPARE(c.FHost + ':' + c.FPort, QByteArray("mud.de:4711"));
     QCOMPARE(c.GetFuncKey(1), QByteArray("hilfe"));
     QCOMPARE(c.GetFuncKey(2), QByteArray()); // below Count: read, empty
     QCOMPARE(c.GetFuncKey(10), QByteArray("bleibt"));
@@ -308,6 +314,27 @@ void TestMudConfigFile::failedSaveKeepsOldFile()
     QCOMPARE(readAll(path), before);
     // A folder that does not exist fails the same way.
     QVERIFY_THROWS_EXCEPTION(EWriteError, c.SaveToFile("/nonexistent-kmc-folder/x"));
+}
+
+// Paths are kept as the file system gives them: a player's folder named outside
+// Windows-1252 still loads and saves. Only conf/default.mud itself is the default.
+void TestMudConfigFile::foldersOutsideWindows1252AndTheDefaultFile()
+{
+    const QString folder = FFolder->file(QString::fromUtf8("\xC5\x81ukasz \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/"));
+    QVERIFY(QDir().mkpath(folder + "conf"));
+    ProgramFolder::setOverride(folder);
+    TMudConfig c;
+    c.SetAlias("a", "b");
+    QCOMPARE(c.SaveToFile("x"), 0);
+    QCOMPARE(c.FFileName, folder + "conf/x.mud");
+    TMudConfig r;
+    QCOMPARE(r.LoadFromFile(c.FFileName), 0);
+    QCOMPARE(r.FAliases, TStringList({"a/b"}));
+    QVERIFY(TMudConfig::IsDefaultFile("default.mud"));
+    QVERIFY(TMudConfig::IsDefaultFile(folder + "conf/DEFAULT.MUD"));
+    QVERIFY(!TMudConfig::IsDefaultFile("mydefault"));
+    QVERIFY(!TMudConfig::IsDefaultFile(folder + "default.mud")); // not in conf/
+    ProgramFolder::setOverride(FFolder->path());
 }
 
 QTEST_GUILESS_MAIN(TestMudConfigFile)

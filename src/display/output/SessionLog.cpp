@@ -14,9 +14,9 @@ void TSessionLog::StartLog(bool overwrite)
 {
     if (FLogActive)
         return;
-    FSink.ShowInfo("Starte Log \"" + FLogFileName + "\".");
+    FSink.ShowInfo("Starte Log \"" + Win1252::fromUnicode(FLogFileName) + "\".");
     emit LogStarting();
-    FFile.setFileName(Win1252::toUnicode(FLogFileName));
+    FFile.setFileName(FLogFileName);
     const QIODevice::OpenMode mode = (FLogOverwrite || overwrite)
                                          ? QIODevice::WriteOnly | QIODevice::Truncate
                                          : QIODevice::WriteOnly | QIODevice::Append;
@@ -24,7 +24,7 @@ void TSessionLog::StartLog(bool overwrite)
     if (!FFile.open(mode) || FFile.write(start) != start.size() || !FFile.flush()) {
         FFile.close();
         FPrompts.Error(QStringLiteral("Datei %1 konnte nicht geöffnet werden!")
-                           .arg(Win1252::toUnicode(FLogFileName)));
+                           .arg(FLogFileName));
         FLogActive = false;
         emit LogStateChanged(false);
         return;
@@ -40,9 +40,9 @@ void TSessionLog::StopLog()
     const QByteArray stop = "<LOG gestoppt am " + DateTime::dateTimeToStr(DateTime::now()) + ">\r\n\r\n";
     const bool written = FFile.write(stop) == stop.size() && FFile.flush();
     Close();
-    FSink.ShowInfo("Stoppe Log \"" + FLogFileName + "\".");
+    FSink.ShowInfo("Stoppe Log \"" + Win1252::fromUnicode(FLogFileName) + "\".");
     if (!written)
-        FSink.ShowError("Log-Datei \"" + FLogFileName + "\" konnte nicht geschrieben werden.");
+        FSink.ShowError("Log-Datei \"" + Win1252::fromUnicode(FLogFileName) + "\" konnte nicht geschrieben werden.");
     emit LogStateChanged(false);
 }
 
@@ -64,6 +64,6 @@ void TSessionLog::Close()
 void TSessionLog::FailWrite()
 {
     Close();
-    FSink.ShowError("Log-Datei \"" + FLogFileName + "\" konnte nicht geschrieben werden. Log gestoppt.");
+    FSink.ShowError("Log-Datei \"" + Win1252::fromUnicode(FLogFileName) + "\" konnte nicht geschrieben werden. Log gestoppt.");
     emit LogStateChanged(false);
 }

@@ -14,7 +14,7 @@ class TSessionLog : public QObject {
 public:
     TSessionLog(TOutputSink& sink, IPrompts& prompts, QObject* parent = nullptr);
 
-    QByteArray FLogFileName; // full path, set by the caller before StartLog
+    QString FLogFileName; // full path, set by the caller before StartLog
     bool FLogOverwrite = false; // the configuration's choice, kept current by the owner
     bool LogActive() const { return FLogActive; }
 

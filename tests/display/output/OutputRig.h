@@ -26,7 +26,7 @@ struct OutputRig {
     OutputRig()
     {
         text.OnBeep = [this] { ++beeps; };
-        log.FLogFileName = folder.file("s.log").toLatin1();
+        log.FLogFileName = folder.file("s.log");
     }
     void Feed(const QByteArray& block) { text.TelnetDataAvailable(block.constData(), block.size()); }
     void FeedBytewise(const QByteArray& data)

@@ -14,7 +14,7 @@ namespace {
 struct Rig : OutputRig {
     QByteArray File() const
     {
-        QFile f(QString::fromLatin1(log.FLogFileName));
+        QFile f(log.FLogFileName);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 };
@@ -52,8 +52,8 @@ void TestSessionLog::appendsSessionsWithoutColourCodes()
              QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
                         "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
     QCOMPARE(state.size(), 4);
-    QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName + "\"."));
-    QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName + "\"."));
+    QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
+    QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
 }
 
 void TestSessionLog::overwriteKeepsOnlyTheLatest()
@@ -76,7 +76,7 @@ void TestSessionLog::overwriteKeepsOnlyTheLatest()
 void TestSessionLog::unopenableFileShowsTheDialog()
 {
     Rig r;
-    r.log.FLogFileName = r.folder.file("fehlt/s.log").toLatin1();
+    r.log.FLogFileName = r.folder.file("fehlt/s.log");
     QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
     // The light is on while the player reads the error.
     QObject::connect(&r.log, &TSessionLog::LogStarting, [&] { r.prompts.log << "light on"; });
@@ -115,7 +115,7 @@ void TestSessionLog::writeFailureStopsTheLogButShowsTheText()
     QVERIFY(!r.log.LogActive());
     QCOMPARE(state.size(), 1);
     QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
-    QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName +
+    QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName.toLatin1() +
                                       "\" konnte nicht geschrieben werden. Log gestoppt."));
     r.Feed("weiter");
     QVERIFY(r.console.Text().endsWith("weiter"));
