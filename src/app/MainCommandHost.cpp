@@ -5,6 +5,7 @@
 
 #include "command/CommandProcessor.h"
 #include "dialogs/small/mudedl.h"
+#include "dialogs/small/mudnbook.h"
 #include "display/console/ColorConsole.h"
 #include "display/controls/tbedit.h"
 #include "platform/Win1252.h"
@@ -59,14 +60,20 @@ void TMainCommandHost::RecordingStateChanged(bool recording, bool autoMap)
     FWindow.RecordingStateChanged(recording, autoMap);
 }
 
+// Names the player typed are Windows-1252 text; the window works with file paths.
 void TMainCommandHost::LoadConfiguration(const QByteArray& fileName)
 {
-    FWindow.LoadConfiguration(fileName);
+    FWindow.LoadConfiguration(Win1252::toUnicode(fileName));
 }
 
 void TMainCommandHost::SaveConfiguration(const QByteArray& fileName)
 {
-    FWindow.SaveConfiguration(fileName);
+    FWindow.SaveConfiguration(Win1252::toUnicode(fileName));
+}
+
+void TMainCommandHost::NoteAdded(const QByteArray& date, const QByteArray& text)
+{
+    FWindow.FNotebook->AppendNote(Win1252::toUnicode(date), Win1252::toUnicode(text));
 }
 
 void TMainCommandHost::ShowBannerAgain()

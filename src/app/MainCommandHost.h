@@ -27,6 +27,7 @@ public:
     void ShowBannerAgain() override;
     void QuitApplication() override;
     void ClearConsole() override;
+    void NoteAdded(const QByteArray& date, const QByteArray& text) override;
     bool AskPathName(const QByteArray& recordedPath, QByteArray& name) override;
 
 private:

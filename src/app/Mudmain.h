@@ -49,8 +49,12 @@ public:
     ~TMudMainFrm() override;
 
     void ShowBanner();
-    void LoadConfiguration(const QByteArray& name);
-    bool SaveConfiguration(const QByteArray& name);
+    // Names are paths or bare names of conf/ (see TMudConfig::ResolveFileName).
+    void LoadConfiguration(const QString& name);
+    // Player: a file that could not be read is written over only when the player says
+    // so. Auto: such a file is left alone without a question.
+    enum class TSaveMode { Player, Auto };
+    bool SaveConfiguration(const QString& name, TSaveMode mode = TSaveMode::Player);
     void ApplySettings();
     void OpenSettings(int page);
     void QuitApplication();
@@ -127,6 +131,9 @@ private:
     void WireTelnet();
     void EnsureFolders();
     void SetCaptionWithFile();
+    bool OfferSaveBeforeLoad();
+    int LoadFile(const QString& name);
+    void ReportLoad(int result);
     bool FormCloseQuery();
 
     // Handlers (actions file).
@@ -160,4 +167,9 @@ private:
     std::unique_ptr<TMainCommandHost> FHost;
     std::unique_ptr<TCommandProcessor> FCommands;
     bool FShownOnce = false;
+    // A configuration file that exists but could not be read (wrong version, read
+    // error); empty when there is none.
+    QString FUnreadFile;
+    // The window closes because the session ends (SIGTERM, SIGHUP): no questions.
+    bool FUnattended = false;
 };

@@ -136,7 +136,7 @@ void TMudMainFrm::StatusLightClick(int tag)
     case 2: FCommands->Input().ProcessInputLine("#automap"); break;
     case 3:
         if (FLog->LogActive())
-            StatusbarText->setText(Win1252::toUnicode(FLog->FLogFileName));
+            StatusbarText->setText(FLog->FLogFileName);
         break;
     case 4:
         if (Telnet->IsConnected())
@@ -314,7 +314,7 @@ void TMudMainFrm::StartLogDialog()
                                      QString(), "LOG-Dateien (*.log);;Alle Dateien (*)", "log"});
     if (file.isEmpty())
         return;
-    FLog->FLogFileName = Bytes(file);
+    FLog->FLogFileName = file;
     if (!QFileInfo::exists(file)) {
         FLog->StartLog(false);
         return;
@@ -330,8 +330,7 @@ void TMudMainFrm::StartLogDialog()
 // folder the program was started from.
 QString TMudMainFrm::ConfigPreset() const
 {
-    const QByteArray name = ProgramFolder::normalizeSeparators(FConfig.FFileName);
-    return name.contains('/') ? Win1252::toUnicode(name) : ProgramFolder::file("conf/" + Win1252::toUnicode(name));
+    return TMudConfig::ResolveFileName(FConfig.FFileName);
 }
 
 void TMudMainFrm::LoadDialog()
@@ -339,7 +338,7 @@ void TMudMainFrm::LoadDialog()
     const QString file = ChooseFile({TFileDialogKind::Load, "Konfiguration laden", ProgramFolder::file("conf"),
                                      ConfigPreset(), "MUD-Dateien (*.mud);;Alle Dateien (*)", "mud"});
     if (!file.isEmpty())
-        LoadConfiguration(Bytes(file));
+        LoadConfiguration(file);
 }
 
 void TMudMainFrm::SaveDialog()
@@ -347,7 +346,7 @@ void TMudMainFrm::SaveDialog()
     const QString file = ChooseFile({TFileDialogKind::Save, "Konfiguration speichern", ProgramFolder::file("conf"),
                                      ConfigPreset(), "MUD-Datei (*.mud);;Alle Dateien (*)", "mud"});
     if (!file.isEmpty())
-        SaveConfiguration(Bytes(file));
+        SaveConfiguration(file);
 }
 
 // --- clipboard and scroll-back ---

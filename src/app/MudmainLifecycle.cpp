@@ -16,6 +16,7 @@
 #include "display/output/OutputSink.h"
 #include "display/output/SessionLog.h"
 #include "net/TnCnx.h"
+#include "platform/EndSignals.h"
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
@@ -60,18 +61,23 @@ TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
     LogMemo->clear();
     cbActiveNumPad->clear();
     EnsureFolders();
+    int loaded = 0;
     if (QFileInfo::exists(ProgramFolder::file("conf/default.mud")))
-        LoadConfiguration("default");
+        loaded = LoadFile("default");
     ApplySettings();
     Mudoutput->Clear();
+    // A default configuration that could not be read is reported after the clear,
+    // where the player sees it.
+    if (loaded != 0)
+        ReportLoad(loaded);
     cbListType->setCurrentIndex(0);
     RefreshList();
     if (FConfig.FAutoLog) {
-        QByteArray name = ProgramFolder::normalizeSeparators(FConfig.FLogFile);
+        QString name = Win1252::toUnicode(ProgramFolder::normalizeSeparators(FConfig.FLogFile));
         // A relative name would land in whatever folder the program was started from:
         // it lies beside the program, a bare name in its log/ folder.
         if (!name.startsWith('/'))
-            name = ProgramFolder::pathBytes() + (name.contains('/') ? "" : "log/") + name;
+            name = ProgramFolder::file((name.contains('/') ? "" : "log/") + name);
         FLog->FLogFileName = name;
         FLog->StartLog(true);
     }
@@ -113,9 +119,16 @@ void TMudMainFrm::CreateParts()
         TCommandEnv{FConfig, *FSink, *FLog, FConnection.get(), FPrompts, *FHost});
     WireTelnet();
     AutoSave = new QTimer(this);
-    connect(AutoSave, &QTimer::timeout, this, [this] { SaveConfiguration(FConfig.FFileName); });
+    connect(AutoSave, &QTimer::timeout, this, [this] { SaveConfiguration(FConfig.FFileName, TSaveMode::Auto); });
     FHost->Wire();
     FNotebook = new TMudNoteBookFrm(this, &FPrompts);
+    // Logout and shutdown end the session as a close of the window with nobody to
+    // answer questions.
+    connect(new TEndSignals(this), &TEndSignals::Received, this, [this] {
+        FUnattended = true;
+        if (close())
+            QCoreApplication::quit();
+    });
 }
 
 void TMudMainFrm::WireTelnet()
@@ -162,46 +175,81 @@ void TMudMainFrm::ShowBanner()
 
 void TMudMainFrm::SetCaptionWithFile()
 {
-    setWindowTitle(QString::fromLatin1(KMC_CAPTION) + " [" + Win1252::toUnicode(FConfig.FFileName) + "]");
+    setWindowTitle(QString::fromLatin1(KMC_CAPTION) + " [" + FConfig.FFileName + "]");
 }
 
-void TMudMainFrm::LoadConfiguration(const QByteArray& name)
+void TMudMainFrm::LoadConfiguration(const QString& name)
 {
-    if (!Win1252::upperCase(FConfig.FFileName).contains("DEFAULT.MUD") && FConfig.FModified) {
-        const IPrompts::Answer a = FPrompts.Confirm("Aktuelle Konfiguration wurde geändert. Speichern?", true);
-        if (a == IPrompts::Answer::Cancel)
-            return;
-        if (a == IPrompts::Answer::Yes)
-            SaveConfiguration(FConfig.FFileName);
-    }
+    if (OfferSaveBeforeLoad())
+        ReportLoad(LoadFile(name));
+}
+
+// Changes to the default configuration are dropped without a question.
+bool TMudMainFrm::OfferSaveBeforeLoad()
+{
+    if (TMudConfig::IsDefaultFile(FConfig.FFileName) || !FConfig.FModified)
+        return true;
+    const IPrompts::Answer a = FPrompts.Confirm("Aktuelle Konfiguration wurde geändert. Speichern?", true);
+    if (a != IPrompts::Answer::Yes)
+        return a == IPrompts::Answer::No;
+    // The changes would be lost with the load; let the player decide.
+    return SaveConfiguration(FConfig.FFileName) ||
+           FPrompts.Confirm("Die Konfiguration wurde nicht gespeichert. Trotzdem laden?", false) ==
+               IPrompts::Answer::Yes;
+}
+
+int TMudMainFrm::LoadFile(const QString& name)
+{
     const int result = FConfig.LoadFromFile(name);
-    const QByteArray file = FConfig.FFileName;
-    switch (result) {
-    case 0:
+    // A file that is there but could not be read is the player's; it is not written
+    // over without asking (SaveConfiguration).
+    if (result == -2 || result == -3)
+        FUnreadFile = FConfig.FFileName;
+    else if (result == 0)
+        FUnreadFile.clear();
+    if (result == 0) {
         ApplySettings();
         SetCaptionWithFile();
-        FSink->ShowInfo("Konfiguration \"" + file + "\" geladen.");
-        break;
+    }
+    return result;
+}
+
+void TMudMainFrm::ReportLoad(int result)
+{
+    const QByteArray file = Win1252::fromUnicode(FConfig.FFileName);
+    switch (result) {
+    case 0: FSink->ShowInfo("Konfiguration \"" + file + "\" geladen."); break;
     case -1: FSink->ShowError("Datei \"" + file + "\" existiert nicht!"); break;
     case -2: FSink->ShowError("Datei \"" + file + "\": Falsche Versionsnummer!"); break;
     default: FSink->ShowError("Fehler beim Laden von Datei \"" + file + "\"!"); break;
     }
 }
 
-bool TMudMainFrm::SaveConfiguration(const QByteArray& name)
+bool TMudMainFrm::SaveConfiguration(const QString& name, TSaveMode mode)
 {
+    if (!FUnreadFile.isEmpty() && TMudConfig::ResolveFileName(name) == FUnreadFile) {
+        const bool ask = mode == TSaveMode::Player && !FUnattended;
+        if (!ask || FPrompts.Confirm(QStringLiteral("Die Datei %1 konnte nicht gelesen werden. "
+                                                    "Trotzdem überschreiben?")
+                                         .arg(FUnreadFile),
+                                     false) != IPrompts::Answer::Yes)
+            return false;
+    }
     int result = -3;
     try {
         result = FConfig.SaveToFile(name);
     } catch (const KmcError& e) {
         FPrompts.Error(e.Message());
     }
+    const QByteArray file = Win1252::fromUnicode(FConfig.FFileName);
     if (result == 0) {
+        if (FConfig.FFileName == FUnreadFile)
+            FUnreadFile.clear();
         SetCaptionWithFile();
-        FSink->ShowInfo("Konfiguration unter \"" + FConfig.FFileName + "\" gespeichert.");
+        FSink->ShowInfo("Konfiguration unter \"" + file + "\" gespeichert.");
         return true;
     }
-    FSink->ShowError("Fehler beim Schreiben der Datei \"" + FConfig.FFileName + "\"!");
+    FSink->ShowError("Fehler beim Schreiben der Datei \"" + file + "\"!");
     return false;
 }
 
@@ -260,18 +308,19 @@ void TMudMainFrm::QuitApplication()
     close();
 }
 
+// Unattended (logout, shutdown) nothing is asked and everything changed is kept:
+// the notebook and the configuration are saved, except over a file that could not be read.
 bool TMudMainFrm::FormCloseQuery()
 {
-    if (!FNotebook->CloseQuery())
+    if (FUnattended)
+        FNotebook->SaveIfModified();
+    else if (!FNotebook->CloseQuery())
         return false;
-    if (FVorkaOMatic.FModified && !FVorkaOMatic.SaveToFile())
-        FPrompts.Error(QStringLiteral("Die Statistik konnte nicht nach %1 geschrieben werden.")
-                           .arg(FVorkaOMatic.FFileName));
     if (!FConfig.FModified)
         return true;
     bool saved = true;
-    if (Win1252::upperCase(FConfig.FFileName).contains("DEFAULT.MUD")) {
-        saved = SaveConfiguration("default");
+    if (FUnattended || TMudConfig::IsDefaultFile(FConfig.FFileName)) {
+        saved = SaveConfiguration(FConfig.FFileName);
     } else {
         const IPrompts::Answer a = FPrompts.Confirm("Konfiguration wurde geändert. Speichern?", true);
         if (a == IPrompts::Answer::Cancel)
@@ -280,16 +329,26 @@ bool TMudMainFrm::FormCloseQuery()
             saved = SaveConfiguration(FConfig.FFileName);
     }
     // A save that failed would lose the changes with the window; let the player decide.
-    return saved || FPrompts.Confirm("Die Konfiguration wurde nicht gespeichert. Trotzdem beenden?",
-                                     false) == IPrompts::Answer::Yes;
+    return saved || FUnattended ||
+           FPrompts.Confirm("Die Konfiguration wurde nicht gespeichert. Trotzdem beenden?", false) ==
+               IPrompts::Answer::Yes;
 }
 
 void TMudMainFrm::closeEvent(QCloseEvent* event)
 {
     if (!FormCloseQuery()) {
+        FUnattended = false;
         event->ignore();
         return;
     }
+    // However the window closes (close box, Alt+F4, logout), a running session is
+    // recorded as #exit records it: the connection ends first, then the statistics
+    // are saved.
+    if (Telnet->IsConnected())
+        Telnet->Close();
+    if (FVorkaOMatic.FModified && !FVorkaOMatic.SaveToFile() && !FUnattended)
+        FPrompts.Error(QStringLiteral("Die Statistik konnte nicht nach %1 geschrieben werden.")
+                           .arg(FVorkaOMatic.FFileName));
     if (FLog->LogActive())
         FLog->StopLog();
     event->accept();

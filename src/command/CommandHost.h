@@ -44,6 +44,10 @@ public:
     virtual void QuitApplication() = 0;
     virtual void ClearConsole() = 0; // the console's Clear and a repaint
 
+    // A note was appended to mudnotiz.txt (an empty line, date, text); an open
+    // notebook shows it too, so that saving the notebook keeps it.
+    virtual void NoteAdded(const QByteArray& date, const QByteArray& text) = 0;
+
     // The shortcut/value dialog in path mode (caption "Pfad erstellen", value shown
     // read-only). False when the player cancels; name receives the entered name.
     virtual bool AskPathName(const QByteArray& recordedPath, QByteArray& name) = 0;

@@ -6,6 +6,7 @@
 #include "app/StatusLight.h"
 #include "command/CommandProcessor.h"
 #include "dialogs/small/mudedl.h"
+#include "dialogs/small/mudnbook.h"
 #include "display/output/IncomingText.h"
 #include "display/console/ColorConsole.h"
 #include "display/controls/Shader.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
+#include <QPlainTextEdit>
 #include <QEnterEvent>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -67,6 +69,9 @@ private slots:
     void consoleCentredAndScrollBack();
     void menuShortcutsWinOverTheInputLine();
     void coloursHintsAndNamesOfTheWindow();
+    void unreadableConfigurationIsReportedAndKept();
+    void onlyTheDefaultFileSavesSilentlyAndFailedSavesStopLoading();
+    void noteAddedWhileTheNotebookIsOpen();
 };
 
 void TestMainWindowLifecycle::foldersOnlyWhenNeitherExists_data()
@@ -379,7 +384,7 @@ void TestMainWindowLifecycle::coloursHintsAndNamesOfTheWindow()
     });
     TMudMainFrm& w = h.w();
     QVERIFY(w.FLog->LogActive());
-    QCOMPARE(w.FLog->FLogFileName, (h.folder.path() + "abend/sitzung.log").toLocal8Bit());
+    QCOMPARE(w.FLog->FLogFileName, h.folder.path() + "abend/sitzung.log");
     QVERIFY(h.Show());
     w.resize(900, 800);
     QTRY_VERIFY(w.Mudoutput->viewport()->height() > w.Mudoutput->Rows() * w.Mudoutput->CharSize().y());
@@ -404,6 +409,75 @@ void TestMainWindowLifecycle::coloursHintsAndNamesOfTheWindow()
     QTest::keyClick(w.MudInput, Qt::Key_A, Qt::ControlModifier);
     QTRY_VERIFY(h.ConsoleHas("darf kein \"/\" enthalten!"));
     QVERIFY(w.FConfig.FAliases.isEmpty());
+}
+
+// A default configuration that could not be read stays visible as a message, and the
+// file is not written over at exit without asking.
+void TestMainWindowLifecycle::unreadableConfigurationIsReportedAndKept()
+{
+    const QByteArray old = "[Version]\r\nValue=V0.9\r\n[Alias]\r\n0=k/kill\r\n";
+    MainWindowHarness h([&](const QString& folder) {
+        QDir(folder).mkdir("conf");
+        QVERIFY(WriteFile(folder + "conf/default.mud", old));
+    });
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    QVERIFY(h.ConsoleHas("\": Falsche Versionsnummer!"));
+    h.Enter("#alias neu wert");
+    h.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes;
+    QVERIFY(w.close());
+    QCOMPARE(h.prompts.log,
+             (QStringList{"Confirm2: Die Datei " + h.folder.file("conf/default.mud") +
+                              " konnte nicht gelesen werden. Trotzdem überschreiben?",
+                          "Confirm2: Die Konfiguration wurde nicht gespeichert. Trotzdem beenden?"}));
+    QCOMPARE(ReadFile(h.folder.file("conf/default.mud")), old);
+}
+
+// "mydefault.mud" is no default: its changes are offered for saving; a save that fails
+// before a load stops the load unless the player wants it anyway.
+void TestMainWindowLifecycle::onlyTheDefaultFileSavesSilentlyAndFailedSavesStopLoading()
+{
+    MainWindowHarness h([](const QString& folder) {
+        QDir(folder).mkdir("conf");
+        TMudConfig config;
+        QCOMPARE(config.SaveToFile("mydefault"), 0);
+        QCOMPARE(config.SaveToFile("other"), 0);
+    });
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    h.Enter("#load mydefault|#alias neu wert");
+    QVERIFY(QFile::remove(h.folder.file("conf/mydefault.mud")));
+    QVERIFY(QDir().mkpath(h.folder.file("conf/mydefault.mud"))); // saving it fails now
+    h.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::No;
+    h.Enter("#load other");
+    QCOMPARE(h.prompts.log, (QStringList{"Confirm3: Aktuelle Konfiguration wurde geändert. Speichern?",
+                                         "Confirm2: Die Konfiguration wurde nicht gespeichert. "
+                                         "Trotzdem laden?"}));
+    QCOMPARE(ListItems(w.CommandsList), QStringList{"neu"}); // not loaded
+    QVERIFY(w.windowTitle().endsWith("mydefault.mud]"));
+    h.prompts.answers << IPrompts::Answer::Cancel;
+    QVERIFY(!w.close());
+    QCOMPARE(h.prompts.log.last(), QString("Confirm3: Konfiguration wurde geändert. Speichern?"));
+}
+
+// A note added while the notebook is open shows there and survives saving the notebook.
+void TestMainWindowLifecycle::noteAddedWhileTheNotebookIsOpen()
+{
+    MainWindowHarness h;
+    TMudMainFrm& w = h.w();
+    QVERIFY(h.Show());
+    QTest::keyClick(w.MudInput, Qt::Key_B, Qt::ControlModifier);
+    QTRY_VERIFY(w.FNotebook->isVisible());
+    QTest::keyClicks(w.FNotebook->memNotebook, "Einkauf");
+    QVERIFY(h.Activate());
+    h.Enter("#notiz Truhe im Keller");
+    QVERIFY(w.FNotebook->memNotebook->toPlainText().startsWith("Einkauf\n\n"));
+    QVERIFY(w.FNotebook->memNotebook->toPlainText().endsWith("\nTruhe im Keller"));
+    h.prompts.answers << IPrompts::Answer::Yes;
+    QVERIFY(w.FNotebook->close());
+    const QByteArray saved = ReadFile(h.folder.file("mudnotiz.txt"));
+    QVERIFY2(saved.startsWith("Einkauf\r\n\r\n") && saved.endsWith("\r\nTruhe im Keller\r\n"),
+             saved.constData());
 }
 
 QTEST_MAIN(TestMainWindowLifecycle)

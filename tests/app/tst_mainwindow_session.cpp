@@ -6,6 +6,7 @@
 #include "app/Kompass.h"
 #include "app/StatusLight.h"
 #include "dialogs/small/Mudopen.h"
+#include "dialogs/small/mudnbook.h"
 #include "display/console/ColorConsole.h"
 #include "display/controls/tbedit.h"
 #include "display/output/OutputSink.h"
@@ -16,10 +17,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <csignal>
 
 namespace {
 
@@ -59,6 +63,8 @@ private slots:
     void connectDialogColoursAndOnlineState();
     void commandLanguageKeysAndLists();
     void openCommandSessionNameAndLog();
+    void everyWayOfQuittingRecordsTheSession_data();
+    void everyWayOfQuittingRecordsTheSession();
 };
 
 // The connect dialog starts the connection; coloured server text lands in the console
@@ -277,6 +283,45 @@ void TestMainWindowSession::openCommandSessionNameAndLog()
     h.Enter("ende");
     EXPECT_RECEIVED(mud, "Carla\ngeheim\nsage Protokoll\nDora\ngeheim\nende\n");
     QTRY_COMPARE_WITH_TIMEOUT(w.FVorkaOMatic.Count(), 2, kWait);
+}
+
+void TestMainWindowSession::everyWayOfQuittingRecordsTheSession_data()
+{
+    QTest::addColumn<int>("how"); // 0 the close box; else a signal the session ends with
+    QTest::newRow("close box") << 0;
+    QTest::newRow("logout (SIGHUP)") << int(SIGHUP);
+    QTest::newRow("shutdown (SIGTERM)") << int(SIGTERM);
+}
+
+// The close box, Alt+F4 and the end of the desktop session record the running session
+// as #exit does; a session that ends asks nothing and saves what changed.
+void TestMainWindowSession::everyWayOfQuittingRecordsTheSession()
+{
+    QFETCH(int, how);
+    DemoMud mud(FRecordDir.filePath(QString("quit%1.rec").arg(how)));
+    QVERIFY(mud.Started());
+    MainWindowHarness h;
+    QVERIFY(h.Show());
+    TMudMainFrm& w = h.w();
+    h.Enter("#save eigene|#alias neu wert");
+    h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
+    Login(h, "Erik");
+    if (how == 0) {
+        h.prompts.answers << IPrompts::Answer::Yes;
+        QVERIFY(w.close());
+    } else {
+        w.mnuViewNotebook->trigger();
+        QTest::keyClicks(w.FNotebook->memNotebook, "Notiz");
+        std::raise(how);
+        QTRY_VERIFY(!w.isVisible());
+        QCOMPARE(h.prompts.log, QStringList());
+        QFile notes(h.folder.file("mudnotiz.txt"));
+        QVERIFY(notes.open(QIODevice::ReadOnly) && notes.readAll() == "Notiz\r\n");
+    }
+    QFile sta(h.folder.file("vezoriza.sta"));
+    QVERIFY(sta.open(QIODevice::ReadOnly) && sta.readAll().contains("/127.0.0.1/"));
+    QFile conf(h.folder.file("conf/eigene.mud"));
+    QVERIFY(conf.open(QIODevice::ReadOnly) && conf.readAll().contains("=neu/wert\r\n"));
 }
 
 QTEST_MAIN(TestMainWindowSession)

@@ -49,6 +49,7 @@ public:
     void ShowBannerAgain() override { Calls << "Banner"; }
     void QuitApplication() override { Calls << "Quit"; }
     void ClearConsole() override { Calls << "ClearConsole"; }
+    void NoteAdded(const QByteArray&, const QByteArray& text) override { Calls << "Note " + text; }
     bool AskPathName(const QByteArray& path, QByteArray& name) override
     {
         Calls << "AskPathName " + path;

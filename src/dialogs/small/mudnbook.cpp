@@ -186,16 +186,34 @@ bool TMudNoteBookFrm::SaveFile()
     return file.commit();
 }
 
+void TMudNoteBookFrm::AppendNote(const QString& date, const QString& text)
+{
+    if (!isVisible()) return;
+    const bool modified = FModified;
+    QTextCursor end(memNotebook->document());
+    end.movePosition(QTextCursor::End);
+    // The note's three lines: an empty one, the date, the text.
+    end.insertText((MemoLines(memNotebook).isEmpty() ? QString() : QString('\n')) + '\n' + date + '\n' + text);
+    FModified = modified;
+}
+
+bool TMudNoteBookFrm::SaveIfModified()
+{
+    if (!FModified) return true;
+    if (!SaveFile()) return false;
+    FModified = false;
+    return true;
+}
+
 bool TMudNoteBookFrm::CloseQuery()
 {
     if (!FModified) return true;
     switch (Ask().Confirm(kSaveQuestion, true)) {
     case IPrompts::Answer::Yes:
-        if (!SaveFile()) {
+        if (!SaveIfModified()) {
             Ask().Error("Kann Notizbuch nicht speichern!");
             return false;
         }
-        FModified = false;
         return true;
     case IPrompts::Answer::No:
         // The next opening reloads the file, so the discarded text is gone anyway.

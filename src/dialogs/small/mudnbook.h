@@ -3,8 +3,8 @@
 // program. Created once at program start and kept hidden until OpenNotebook; closing it
 // only hides it. It is not modal, so the main window stays usable.
 //
-// The file is Windows-1252 text with CR LF line ends; #notiz appends to it while the
-// window is closed, so every opening reads it afresh. Saving replaces the file as a
+// The file is Windows-1252 text with CR LF line ends; #notiz appends to it, so every
+// opening reads it afresh, and an open window is handed the note as well. Saving replaces the file as a
 // whole (temporary file, then rename).
 
 #include <QString>
@@ -30,6 +30,14 @@ public:
     // Takes font and background of config.FNoteWindow, loads the file and shows the
     // window. Unsaved changes of a window that is still open are kept, not reloaded.
     void OpenNotebook(const TMudConfig& config);
+
+    // A note #notiz has just appended to the file: an open window shows it as well,
+    // so that saving its text keeps the note; its modified state does not change. A
+    // hidden window reads the file afresh when opened.
+    void AppendNote(const QString& date, const QString& text);
+    // Saves unsaved changes without asking (the session ends and nobody can answer).
+    // False when they could not be saved.
+    bool SaveIfModified();
 
     // Asks whether to save unsaved changes. True when the window may close: nothing
     // changed, "&Ja" and saved, or "&Nein". The main window calls it when the program
