@@ -13,13 +13,16 @@ struct Arm {
     QPointF Tip;  // inside the slot's hit area
     const char* Label;
     QPointF LabelAt;
+    const char* Name;
+    int Key;  // keypad key of the slot
 };
 
 // Tips and labels lie inside the hit areas of slots 2..10 (keypad 1..9).
 const Arm kArms[8] = {
-    {{57, 6}, "N", {57, 24}},   {{80, 28}, "NO", {76, 38}}, {{103, 56}, "O", {88, 57}},
-    {{88, 84}, "SO", {82, 80}}, {{57, 104}, "S", {57, 90}}, {{22, 92}, "SW", {34, 86}},
-    {{5, 52}, "W", {21, 53}},   {{20, 23}, "NW", {31, 32}},
+    {{57, 6}, "N", {57, 24}, "Norden", 8},         {{80, 28}, "NO", {76, 38}, "Nordosten", 9},
+    {{103, 56}, "O", {88, 57}, "Osten", 6},        {{88, 84}, "SO", {82, 80}, "Südosten", 3},
+    {{57, 104}, "S", {57, 90}, "Süden", 2},        {{22, 92}, "SW", {34, 86}, "Südwesten", 1},
+    {{5, 52}, "W", {21, 53}, "Westen", 4},         {{20, 23}, "NW", {31, 32}, "Nordwesten", 7},
 };
 const QPointF kCentre(55, 53);
 
@@ -68,6 +71,21 @@ void TKompass::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(0x40, 0x40, 0x60), 1));
     p.setBrush(QColor(0xD0, 0x30, 0x30));
     p.drawEllipse(kCentre, 7, 7);
+}
+
+QString TKompass::DirectionName(int direction)
+{
+    return direction < 8 ? QString::fromUtf8(kArms[direction].Name) : QStringLiteral("Mitte");
+}
+
+QString TKompass::DirectionKey(int direction)
+{
+    return QStringLiteral("Ziffernblock %1").arg(direction < 8 ? kArms[direction].Key : 5);
+}
+
+QPoint TKompass::DirectionPoint(int direction)
+{
+    return (direction < 8 ? kArms[direction].LabelAt : kCentre).toPoint();
 }
 
 void TKompass::mousePressEvent(QMouseEvent* event)

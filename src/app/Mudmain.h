@@ -125,6 +125,7 @@ private:
     void PlaceStatusIndicators(bool inStatusBar);
     void LayoutToolbar();
     void WireControls();
+    void NameControlsForScreenReaders();
 
     // Wiring of the parts (lifecycle file).
     void CreateParts();

@@ -318,6 +318,62 @@ void TMudMainFrm::ToggleLists()
     LayoutPanels();
 }
 
+// What a screen reader says of each control: a German name and a description.
+void TMudMainFrm::NameControlsForScreenReaders()
+{
+    const struct {
+        QToolButton* Button;
+        const char* Description;
+    } buttons[] = {
+        {sbConnect, "Wie Datei, Verbindung aufbauen (Strg+O)"},
+        {sbDisconnect, "Wie Datei, Verbindung beenden"},
+        {sbtnPath, "Wie Aktionen, Pfad (Strg+P)"},
+        {sbtnCommandCenter, "Wie Ansicht, Navigationsleiste (Strg+N)"},
+        {sbtnSettings, "Wie Optionen, Einstellungen (Strg+K)"},
+        {sbtnFuncKeys, "Wie Optionen, Funktionstasten (Strg+F)"},
+        {sbtnNumpad, "Wie Optionen, Ziffernblockbelegung (Strg+Z)"},
+        {sbClose, "Wie Datei, Beenden (Alt+X)"},
+    };
+    for (const auto& b : buttons) {
+        b.Button->setAccessibleName(b.Button->property("hint").toString());
+        b.Button->setAccessibleDescription(QString::fromUtf8(b.Description));
+    }
+    pnlMark->SetSpokenStates("Pfadaufzeichnung aktiv", "Pfadaufzeichnung aus", clSilver);
+    pnlAutomap->SetSpokenStates("Automap aktiv", "Automap aus", clSilver);
+    pnlLog->SetSpokenStates("Log aktiv", "Log aus", clSilver);
+    pnlConnect->SetSpokenStates("verbunden", "nicht verbunden", clRed);
+    for (TStatusLight* light : {pnlMark, pnlAutomap, pnlLog, pnlConnect})
+        light->setAccessibleDescription(light->property("hint").toString());
+    const struct {
+        QWidget* Control;
+        const char* Name;
+        const char* Description;
+    } controls[] = {
+        {MudInput, "Eingabezeile", "Befehle an das MUD, mehrere durch | getrennt; Eingabe sendet"},
+        {cbActiveNumPad, "Ziffernblock Belegung", "Belegung des Ziffernblocks und des Kompasses"},
+        {pnlLists, "Navigationsleiste", "Listen der Kürzel und der Kompass"},
+        {cbListType, "Listenart", "Aliase, Pfade, Sitzungen oder Historie"},
+        {CommandsList, "Einträge",
+         "Eingabe oder Doppelklick führt aus, Strg+Eingabe übernimmt in die Eingabezeile"},
+        {Kompass, "Kompass", "Laufen mit der Ziffernblock-Belegung"},
+        {LogMemo, "Rückblick",
+         "Bisherige Ausgabe; Eingabe übernimmt die Markierung in die Eingabezeile"},
+        {StatusbarText, "Statuszeile", "Hinweise und Anzeigen"},
+        {lblTime, "Onlinezeit", "Dauer der laufenden Verbindung"},
+    };
+    for (const auto& c : controls) {
+        c.Control->setAccessibleName(QString::fromUtf8(c.Name));
+        c.Control->setAccessibleDescription(QString::fromUtf8(c.Description));
+        // On Linux a combo box's name is its current entry; its label is what a screen
+        // reader speaks before it. The label is for that alone and never shown.
+        if (qobject_cast<QComboBox*>(c.Control)) {
+            auto* label = new QLabel(QString::fromUtf8(c.Name), c.Control->parentWidget());
+            label->setBuddy(c.Control);
+            label->hide();
+        }
+    }
+}
+
 // Signals of the controls that are not menu items or tool buttons.
 void TMudMainFrm::WireControls()
 {

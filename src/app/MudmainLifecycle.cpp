@@ -1,6 +1,7 @@
 // Start, configuration files, settings and shutdown of the main window.
 #include "Adapters.h"
 #include "Banner.h"
+#include "Kompass.h"
 #include "MainCommandHost.h"
 #include "Mudmain.h"
 #include "StatusLight.h"
@@ -57,6 +58,8 @@ TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
 
     CreateParts();
     WireControls();
+    TKompass::InstallAccessibility();
+    NameControlsForScreenReaders();
     qApp->installEventFilter(this);
     LogMemo->clear();
     cbActiveNumPad->clear();
@@ -101,7 +104,11 @@ TMudMainFrm::~TMudMainFrm()
 void TMudMainFrm::CreateParts()
 {
     FConnectTime = new TConnectTime(this);
-    FConnectTime->OnTick = [this](QObject*) { lblTime->setText(QString::fromLatin1(FConnectTime->AsString())); };
+    FConnectTime->OnTick = [this](QObject*) {
+        const QString time = QString::fromLatin1(FConnectTime->AsString());
+        lblTime->setText(time);
+        lblTime->setAccessibleName("Onlinezeit " + time);
+    };
     FVorkaOMatic.LoadFromFile();
     Telnet = new TTnCnx(this);
     FConnection = std::make_unique<TTelnetConnection>(*Telnet);

@@ -22,6 +22,22 @@ void TStatusLight::SetLightColor(TColor color)
     p.setColor(QPalette::WindowText, Qt::black);
     setPalette(p);
     update();
+    Speak();
+}
+
+void TStatusLight::SetSpokenStates(const QString& on, const QString& off, TColor offColor)
+{
+    FSpokenOn = on;
+    FSpokenOff = off;
+    FOffColor = offColor;
+    Speak();
+}
+
+void TStatusLight::Speak()
+{
+    const QString& spoken = FColor == FOffColor ? FSpokenOff : FSpokenOn;
+    if (!spoken.isEmpty() && spoken != accessibleName())
+        setAccessibleName(spoken);
 }
 
 void TStatusLight::mousePressEvent(QMouseEvent* event)

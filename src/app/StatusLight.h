@@ -13,6 +13,8 @@ public:
     int Tag() const { return FTag; }
     TColor LightColor() const { return FColor; }
     void SetLightColor(TColor color);
+    // What a screen reader says of the light: on unless it shows offColor.
+    void SetSpokenStates(const QString& on, const QString& off, TColor offColor);
 
 signals:
     void Clicked(int tag);
@@ -23,8 +25,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void Speak();
+
     int FTag;
     TColor FColor = 0xC0C0C0;
+    QString FSpokenOn, FSpokenOff;
+    TColor FOffColor = 0xC0C0C0;
 };
 
 constexpr TColor clLime = 0x00FF00;
