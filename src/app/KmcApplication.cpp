@@ -8,10 +8,15 @@
 
 TKmcApplication::TKmcApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName("kmc");
-    setOrganizationName("kmc");
+    NameApplication(*this);
     // No display name: Qt would append it to every window title on X11 and Wayland.
     InstallGermanQtTexts(*this);
+}
+
+void TKmcApplication::NameApplication(QCoreApplication& app)
+{
+    // No organisation name: Qt would add it as a second level, ~/.local/share/kmc/kmc/.
+    app.setApplicationName(QStringLiteral("kmc"));
 }
 
 bool TKmcApplication::InstallGermanQtTexts(QCoreApplication& app)

@@ -11,6 +11,10 @@ public:
     TKmcApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // The name the per-user data folder is made from (~/.local/share/kmc/); also used by
+    // kmc --help, which runs without this object.
+    static void NameApplication(QCoreApplication& app);
+
     // Loads Qt's German translations into app; false when they are not installed (the
     // standard dialogs then stay English, nothing else changes).
     static bool InstallGermanQtTexts(QCoreApplication& app);

@@ -1,10 +1,15 @@
+#include "CommandLine.h"
 #include "KmcApplication.h"
 #include "MessageBoxPrompts.h"
 #include "Mudmain.h"
 #include "ToolIcons.h"
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    if (CommandLine::Answer(argc, argv, std::cout))
+        return 0;
     TKmcApplication app(argc, argv);
     app.setWindowIcon(ToolIcons::Make(ToolIcons::App));
     TMessageBoxPrompts prompts;
