@@ -18,20 +18,11 @@ void TAttr::Remeasure()
     ItalicShift = qint8(qBound(-128, shift, 127));
 }
 
-namespace {
-inline bool sameKey(const TAttr& a, const TFixedFont& f)
+int TAttrManager::Lookup(const TFixedFont& font)
 {
-    return a.Color() == f.Color() && a.BkColor() == f.BkColor() && a.RealHandle() == f.RealHandle();
-}
-} // namespace
-
-int TAttrManager::FindOrAdd(const TFixedFont& font)
-{
-    if (FLastAttr && sameKey(*FLastAttr, font))
-        return FLastIndex;
     for (size_t i = 0; i < FSlots.size(); ++i) {
         TAttr* a = FSlots[i].Attr.get();
-        if (a && sameKey(*a, font)) {
+        if (a && SameKey(*a, font)) {
             FLastAttr = a;
             FLastIndex = int(i);
             return FLastIndex;
@@ -52,27 +43,14 @@ int TAttrManager::FindOrAdd(const TFixedFont& font)
     return index;
 }
 
-void TAttrManager::AddRef(int index, int delta)
+void TAttrManager::Free(int index)
 {
-    TAttr* a = Get(index);
-    if (!a)
-        return;
-    a->RefCount += delta;
-    if (a->RefCount < 1) {
-        Slot& s = FSlots[size_t(index)];
-        s.Attr.reset();
-        s.NextFree = FFreeHead;
-        FFreeHead = index;
-        FLastAttr = nullptr;
-        FLastIndex = index;
-    }
-}
-
-TAttr* TAttrManager::Get(int index) const
-{
-    if (index < 0 || size_t(index) >= FSlots.size())
-        return nullptr;
-    return FSlots[size_t(index)].Attr.get();
+    Slot& s = FSlots[size_t(index)];
+    s.Attr.reset();
+    s.NextFree = FFreeHead;
+    FFreeHead = index;
+    FLastAttr = nullptr;
+    FLastIndex = index;
 }
 
 int TAttrManager::LiveCount() const

@@ -1,7 +1,11 @@
 #pragma once
-// The shared, reference-counted table of text attributes of the colour console. Each
-// cell holds an index into this table; an attribute lives exactly as long as some
-// cell names it.
+// The shared, reference-counted table of text attributes of the colour console. The
+// grid keeps the attributes of each row as runs of cells, and each run holds an index
+// into this table.
+//
+// Invariant: an attribute's RefCount equals the number of runs (in all rows) that name
+// it, so it lives exactly as long as some cell shows it; its slot is freed as soon as
+// the count falls below 1 and is the next one reused.
 
 #include "FixedFont.h"
 
@@ -34,12 +38,27 @@ public:
 
     // Index of the attribute with the font's colours and shape, created with a
     // RefCount of 0 when absent. Consecutive lookups of one pen hit a cache.
-    int FindOrAdd(const TFixedFont& font);
+    int FindOrAdd(const TFixedFont& font)
+    {
+        if (FLastAttr && SameKey(*FLastAttr, font))
+            return FLastIndex;
+        return Lookup(font);
+    }
     // Adds delta to the count; an attribute whose count falls below 1 is freed and its
     // slot is the next one reused.
-    void AddRef(int index, int delta);
+    void AddRef(int index, int delta)
+    {
+        if (TAttr* a = Get(index)) {
+            a->RefCount += delta;
+            if (a->RefCount < 1)
+                Free(index);
+        }
+    }
     // Nullptr for a free slot or an index out of range.
-    TAttr* Get(int index) const;
+    TAttr* Get(int index) const
+    {
+        return index >= 0 && size_t(index) < FSlots.size() ? FSlots[size_t(index)].Attr.get() : nullptr;
+    }
     // Slots, free ones included.
     int Count() const { return int(FSlots.size()); }
     // Number of live attributes.
@@ -47,6 +66,13 @@ public:
     void Clear();
 
 private:
+    static bool SameKey(const TAttr& a, const TFixedFont& f)
+    {
+        return a.Color() == f.Color() && a.BkColor() == f.BkColor() && a.RealHandle() == f.RealHandle();
+    }
+    int Lookup(const TFixedFont& font);
+    void Free(int index);
+
     struct Slot {
         std::unique_ptr<TAttr> Attr;
         int NextFree = -1;
