@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t block = 1 + data[0] % 64;
     for (size_t at = 1; at < size; at += block)
         rig->telnet.Receive(reinterpret_cast<const char*>(data) + at, int(std::min(block, size - at)));
-    if (rig->text.FEscBuffer.size() >= TIncomingText::kEscBufferMax)
+    if (rig->text.FEscLength >= TIncomingText::kEscBufferMax)
         abort();
     CheckRuns(rig->console);
     if (data[0] == 0xFF)

@@ -9,6 +9,7 @@
 
 #include "FixedFont.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -32,12 +33,14 @@ public:
 
 class TAttrManager {
 public:
-    TAttrManager() = default;
+    TAttrManager() { FHints.fill(-1); }
     TAttrManager(const TAttrManager&) = delete;
     TAttrManager& operator=(const TAttrManager&) = delete;
 
-    // Index of the attribute with the font's colours and shape, created with a
-    // RefCount of 0 when absent. Consecutive lookups of one pen hit a cache.
+    // Index of the attribute with the font's colours and shape (the first such slot),
+    // created with a RefCount of 0 when absent. Consecutive lookups of one pen hit a
+    // one-entry cache; other pens in use are found through a small index instead of
+    // scanning the slots, with the scan's result.
     int FindOrAdd(const TFixedFont& font)
     {
         if (FLastAttr && SameKey(*FLastAttr, font))
@@ -64,6 +67,8 @@ public:
     // Number of live attributes.
     int LiveCount() const;
     void Clear();
+    // Every attribute takes the point size (colours, faces and styles stay).
+    void SetSize(int points);
 
 private:
     static bool SameKey(const TAttr& a, const TFixedFont& f)
@@ -72,6 +77,7 @@ private:
     }
     int Lookup(const TFixedFont& font);
     void Free(int index);
+    static size_t HintSlot(const TFixedFont& f);
 
     struct Slot {
         std::unique_ptr<TAttr> Attr;
@@ -81,4 +87,9 @@ private:
     TAttr* FLastAttr = nullptr;
     int FLastIndex = -1;
     int FFreeHead = -1;
+    // Slot found last for each hash of the key, -1 for none. A hint is taken only while
+    // its slot still holds a matching attribute, and then it is the first match: no
+    // attribute is created while a matching one lives, so none can appear before it.
+    // Only SetSize makes keys equal afterwards, and it forgets the hints.
+    std::array<int, 64> FHints;
 };

@@ -12,13 +12,7 @@ TColorConsole::TColorConsole(QWidget* parent)
 void TColorConsole::SetMetrics(const TTextMetric& tm)
 {
     if (Font().Size() != MetricFont().Size()) {
-        TAttrManager& table = ColorGrid().AttrManager();
-        for (int i = 0; i < table.Count(); ++i) {
-            if (TAttr* a = table.Get(i)) {
-                a->SetSize(Font().Size());
-                a->Remeasure();
-            }
-        }
+        ColorGrid().AttrManager().SetSize(Font().Size());
         FillCharWidths(tm.AveCharWidth);
         TConsole::SetMetrics(tm);
         return;

@@ -68,23 +68,37 @@ void TColorGrid::FillChars(int x, int y, char ch, int count)
 }
 
 // Columns x .. x + count - 1 of one row (never past its end) take the attribute fresh.
+// Text is mostly written at the front of the blank rest of a row, and rows are blanked
+// whole; those cases take a few steps.
 void TColorGrid::SetAttr(int bufferRow, int x, int count, int fresh)
 {
     TAttrRun* runs = FRuns.data() + size_t(bufferRow) * size_t(Cols());
-    const int i = RunAt(runs, FRunCount[size_t(bufferRow)], x);
+    int& n = FRunCount[size_t(bufferRow)];
+    if (count == Cols()) {
+        FAttrManager.AddRef(fresh, 1);
+        for (int k = 0; k < n; ++k)
+            FAttrManager.AddRef(runs[k].Attr, -1);
+        runs[0] = {0, count, fresh};
+        n = 1;
+        return;
+    }
+    const int i = RunAt(runs, n, x);
     TAttrRun& run = runs[i];
     const int end = x + count;
-    if (end <= run.End()) {
-        if (run.Attr == fresh)
-            return;
-        // Text going on in the attribute of the run before it: that run grows into
-        // this one, and no count changes.
-        if (x == run.Start && end < run.End() && i > 0 && runs[i - 1].Attr == fresh) {
+    if (end <= run.End() && run.Attr == fresh)
+        return;
+    if (x == run.Start && end < run.End()) {
+        run.Start = end;
+        run.Length -= count;
+        if (i > 0 && runs[i - 1].Attr == fresh) {
             runs[i - 1].Length += count;
-            run.Start = end;
-            run.Length -= count;
-            return;
+        } else {
+            FAttrManager.AddRef(fresh, 1);
+            std::memmove(runs + i + 1, runs + i, size_t(n - i) * sizeof(TAttrRun));
+            runs[i] = {x, count, fresh};
+            ++n;
         }
+        return;
     }
     // Counted before any old run is released, so an attribute that is both old and
     // new never drops to zero on the way.

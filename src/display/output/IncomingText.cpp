@@ -61,7 +61,7 @@ void TIncomingText::ResetState()
     FDefaults = DefaultAttr();
     FCurrentAttr = FDefaults;
     FEscActive = false;
-    FEscBuffer.resize(0); // keeps its storage; a sequence starts at every ESC
+    FEscLength = 0;
 }
 
 void TIncomingText::DefaultsChanged()
@@ -76,13 +76,13 @@ void TIncomingText::DefaultsChanged()
 
 // --- escape sequences ---
 
-TIncomingText::EscAction TIncomingText::Classify(const QByteArray& buffer, char c)
+TIncomingText::EscAction TIncomingText::Classify(char c) const
 {
-    const qsizetype l = buffer.size();
+    const int l = FEscLength;
     // ESC 7 and ESC 8 (save and restore the cursor) are complete with their digit.
     if (l == 0 && In(kAlone, c))
         return EscAction::Complete;
-    if (l == 1 && In(kCharset, buffer[0]))
+    if (l == 1 && In(kCharset, FEscBuffer[0]))
         return EscAction::Complete;
     if (In(kParameter, c))
         return EscAction::Collect;
@@ -99,27 +99,28 @@ qsizetype TIncomingText::EscapeBytes(const char* data, qsizetype k, qsizetype le
         const char c = data[k++];
         if (c == 0) // a bare CR arrives as CR NUL; the NUL is no character to show
             continue;
-        if (Classify(FEscBuffer, c) == EscAction::Complete) {
-            if (c == 'm' && FEscBuffer.startsWith('['))
-                ApplySgr(QByteArrayView(FEscBuffer).sliced(1));
-            FEscBuffer.resize(0);
+        if (Classify(c) == EscAction::Complete) {
+            if (c == 'm' && FEscLength > 0 && FEscBuffer[0] == '[')
+                ApplySgr(QByteArrayView(FEscBuffer.data() + 1, FEscLength - 1));
+            FEscLength = 0;
             FEscActive = false;
             break;
         }
         // Parameter bytes after the first collected byte are collected too (unless a
         // character set is being designated), so they are taken as one stretch.
         qsizetype end = k;
-        if (!FEscBuffer.isEmpty() || !In(kCharset, c)) {
-            const qsizetype stop = qMin(len, k + (kEscBufferMax - 1 - FEscBuffer.size()));
+        if (FEscLength > 0 || !In(kCharset, c)) {
+            const qsizetype stop = qMin(len, k + (kEscBufferMax - 1 - FEscLength));
             while (end < stop && In(kParameter, data[end]))
                 ++end;
         }
-        FEscBuffer.append(data + k - 1, end - k + 1);
+        std::memcpy(FEscBuffer.data() + FEscLength, data + k - 1, size_t(end - k + 1));
+        FEscLength += int(end - k + 1);
         k = end;
-        if (FEscBuffer.size() >= kEscBufferMax) {
+        if (FEscLength >= kEscBufferMax) {
             if (OnBeep)
                 OnBeep();
-            FEscBuffer.resize(0);
+            FEscLength = 0;
             FEscActive = false;
         }
     }
@@ -310,7 +311,7 @@ int TIncomingText::ParseBlock(const char* data, qsizetype len)
             continue;
         if (c == 27) {
             FEscActive = true;
-            FEscBuffer.resize(0);
+            FEscLength = 0;
             continue;
         }
         // A separator ends the line.

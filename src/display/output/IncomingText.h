@@ -74,7 +74,9 @@ public:
 
     TCellAttr FCurrentAttr;
     bool FEscActive = false;
-    QByteArray FEscBuffer;
+    // The characters of the escape sequence read so far, after the ESC.
+    std::array<char, kEscBufferMax> FEscBuffer{};
+    int FEscLength = 0;
     TVorkaOMaticLog FConnectLog;
 
 signals:
@@ -91,7 +93,7 @@ private:
     TCellAttr DefaultAttr() const;
     // The defaults FCurrentAttr was last given, to tell them from server colours.
     TCellAttr FDefaults;
-    static EscAction Classify(const QByteArray& buffer, char c);
+    EscAction Classify(char c) const;
     qsizetype EscapeBytes(const char* data, qsizetype k, qsizetype len);
     void ApplySgr(QByteArrayView params);
     void ApplySgrValue(int v, bool& stop);
