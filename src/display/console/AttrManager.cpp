@@ -10,6 +10,17 @@ TAttr::TAttr(const TFixedFont& font)
     Remeasure();
 }
 
+void TAttr::Reset(const TFixedFont& font)
+{
+    const int measured = RealHandle();
+    TFixedFont::operator=(font);
+    RefCount = 0;
+    TextColor = ColorToQColor(Color());
+    BackColor = ColorToQColor(BkColor());
+    if (RealHandle() != measured)
+        Remeasure();
+}
+
 void TAttr::Remeasure()
 {
     const TTextMetric& tm = FontRegistry::Metrics(RealHandle());
@@ -35,7 +46,7 @@ int TAttrManager::Lookup(const TFixedFont& font)
     }
     for (size_t i = 0; i < FSlots.size(); ++i) {
         TAttr* a = FSlots[i].Attr.get();
-        if (a && SameKey(*a, font)) {
+        if (FSlots[i].Live && SameKey(*a, font)) {
             FLastAttr = a;
             FLastIndex = int(i);
             hint = FLastIndex;
@@ -50,9 +61,14 @@ int TAttrManager::Lookup(const TFixedFont& font)
         index = int(FSlots.size());
         FSlots.emplace_back();
     }
-    FSlots[size_t(index)].Attr = std::make_unique<TAttr>(font);
-    FSlots[size_t(index)].NextFree = -1;
-    FLastAttr = FSlots[size_t(index)].Attr.get();
+    Slot& slot = FSlots[size_t(index)];
+    if (slot.Attr)
+        slot.Attr->Reset(font);
+    else
+        slot.Attr = std::make_unique<TAttr>(font);
+    slot.Live = true;
+    slot.NextFree = -1;
+    FLastAttr = slot.Attr.get();
     FLastIndex = index;
     hint = index;
     return index;
@@ -61,7 +77,7 @@ int TAttrManager::Lookup(const TFixedFont& font)
 void TAttrManager::Free(int index)
 {
     Slot& s = FSlots[size_t(index)];
-    s.Attr.reset();
+    s.Live = false;
     s.NextFree = FFreeHead;
     FFreeHead = index;
     FLastAttr = nullptr;
@@ -72,7 +88,7 @@ int TAttrManager::LiveCount() const
 {
     int n = 0;
     for (const Slot& s : FSlots)
-        n += s.Attr ? 1 : 0;
+        n += s.Live ? 1 : 0;
     return n;
 }
 
@@ -88,7 +104,7 @@ void TAttrManager::Clear()
 void TAttrManager::SetSize(int points)
 {
     for (Slot& s : FSlots) {
-        if (s.Attr) {
+        if (s.Live) {
             s.Attr->SetSize(points);
             s.Attr->Remeasure();
         }

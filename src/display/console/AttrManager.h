@@ -29,6 +29,8 @@ public:
 
     // Re-resolves the handle and shift after a size change.
     void Remeasure();
+    // Becomes a new attribute for the font, with a RefCount of 0.
+    void Reset(const TFixedFont& font);
 };
 
 class TAttrManager {
@@ -60,7 +62,9 @@ public:
     // Nullptr for a free slot or an index out of range.
     TAttr* Get(int index) const
     {
-        return index >= 0 && size_t(index) < FSlots.size() ? FSlots[size_t(index)].Attr.get() : nullptr;
+        return index >= 0 && size_t(index) < FSlots.size() && FSlots[size_t(index)].Live
+            ? FSlots[size_t(index)].Attr.get()
+            : nullptr;
     }
     // Slots, free ones included.
     int Count() const { return int(FSlots.size()); }
@@ -79,8 +83,11 @@ private:
     void Free(int index);
     static size_t HintSlot(const TFixedFont& f);
 
+    // A free slot keeps its last attribute object for the next attribute placed there:
+    // colours come and go as often as lines scroll off.
     struct Slot {
         std::unique_ptr<TAttr> Attr;
+        bool Live = false;
         int NextFree = -1;
     };
     std::vector<Slot> FSlots;

@@ -94,7 +94,10 @@ void TColorGrid::SetAttr(int bufferRow, int x, int count, int fresh)
             runs[i - 1].Length += count;
         } else {
             FAttrManager.AddRef(fresh, 1);
-            std::memmove(runs + i + 1, runs + i, size_t(n - i) * sizeof(TAttrRun));
+            if (i + 1 == n)
+                runs[n] = run;
+            else
+                std::memmove(runs + i + 1, runs + i, size_t(n - i) * sizeof(TAttrRun));
             runs[i] = {x, count, fresh};
             ++n;
         }

@@ -328,6 +328,9 @@ void TConsole::TrackCursor()
 
 void TConsole::DoTrackCursor()
 {
+    // A view that shows the whole grid has nowhere to scroll to.
+    if (FScrollRange.isNull() && FScrollPos.isNull())
+        return;
     const QPoint c = FGrid->Cursor;
     const int y = std::max(c.y() - FViewSize.y() + 1, std::min(FScrollPos.y(), c.y()));
     const int x = std::max(c.x() - FViewSize.x() + 1, std::min(FScrollPos.x(), c.x()));

@@ -76,7 +76,7 @@ void TIncomingText::DefaultsChanged()
 
 // --- escape sequences ---
 
-TIncomingText::EscAction TIncomingText::Classify(char c) const
+inline TIncomingText::EscAction TIncomingText::Classify(char c) const
 {
     const int l = FEscLength;
     // ESC 7 and ESC 8 (save and restore the cursor) are complete with their digit.
@@ -95,7 +95,7 @@ TIncomingText::EscAction TIncomingText::Classify(char c) const
 // length or the slice ends; returns where the text goes on.
 qsizetype TIncomingText::EscapeBytes(const char* data, qsizetype k, qsizetype len)
 {
-    while (k < len && FEscActive) {
+    while (k < len) {
         const char c = data[k++];
         if (c == 0) // a bare CR arrives as CR NUL; the NUL is no character to show
             continue;
@@ -104,24 +104,22 @@ qsizetype TIncomingText::EscapeBytes(const char* data, qsizetype k, qsizetype le
                 ApplySgr(QByteArrayView(FEscBuffer.data() + 1, FEscLength - 1));
             FEscLength = 0;
             FEscActive = false;
-            break;
+            return k;
         }
+        FEscBuffer[size_t(FEscLength++)] = c;
         // Parameter bytes after the first collected byte are collected too (unless a
-        // character set is being designated), so they are taken as one stretch.
-        qsizetype end = k;
-        if (FEscLength > 0 || !In(kCharset, c)) {
-            const qsizetype stop = qMin(len, k + (kEscBufferMax - 1 - FEscLength));
-            while (end < stop && In(kParameter, data[end]))
-                ++end;
+        // character set is being designated), so they are taken in one loop.
+        if (FEscLength > 1 || !In(kCharset, c)) {
+            const qsizetype stop = qMin(len, k + (kEscBufferMax - FEscLength));
+            while (k < stop && In(kParameter, data[k]))
+                FEscBuffer[size_t(FEscLength++)] = data[k++];
         }
-        std::memcpy(FEscBuffer.data() + FEscLength, data + k - 1, size_t(end - k + 1));
-        FEscLength += int(end - k + 1);
-        k = end;
         if (FEscLength >= kEscBufferMax) {
             if (OnBeep)
                 OnBeep();
             FEscLength = 0;
             FEscActive = false;
+            return k;
         }
     }
     return k;
@@ -386,7 +384,9 @@ void TIncomingText::AddToHistory(const char* data, qsizetype len)
                 break;
             ++stop;
         }
-        last->append(data + k, stop - k);
+        const qsizetype had = last->size();
+        last->resize(had + (stop - k));
+        std::memcpy(last->data() + had, data + k, size_t(stop - k));
         k = stop;
     }
 }
