@@ -29,21 +29,9 @@ void TAttr::Remeasure()
     ItalicShift = qint8(qBound(-128, shift, 127));
 }
 
-size_t TAttrManager::HintSlot(const TFixedFont& f)
-{
-    const quint32 h = quint32(f.Color()) * 0x9E3779B1u ^ quint32(f.BkColor()) * 0x85EBCA77u
-        ^ quint32(f.RealHandle()) * 0xC2B2AE3Du;
-    return h >> 26;
-}
-
 int TAttrManager::Lookup(const TFixedFont& font)
 {
     int& hint = FHints[HintSlot(font)];
-    if (TAttr* a = Get(hint); a && SameKey(*a, font)) {
-        FLastAttr = a;
-        FLastIndex = hint;
-        return hint;
-    }
     for (size_t i = 0; i < FSlots.size(); ++i) {
         TAttr* a = FSlots[i].Attr.get();
         if (FSlots[i].Live && SameKey(*a, font)) {

@@ -47,6 +47,12 @@ public:
     {
         if (FLastAttr && SameKey(*FLastAttr, font))
             return FLastIndex;
+        const int hint = FHints[HintSlot(font)];
+        if (TAttr* a = Get(hint); a && SameKey(*a, font)) {
+            FLastAttr = a;
+            FLastIndex = hint;
+            return hint;
+        }
         return Lookup(font);
     }
     // Adds delta to the count; an attribute whose count falls below 1 is freed and its
@@ -79,9 +85,15 @@ private:
     {
         return a.Color() == f.Color() && a.BkColor() == f.BkColor() && a.RealHandle() == f.RealHandle();
     }
+    // The scan, and the creation of an attribute.
     int Lookup(const TFixedFont& font);
     void Free(int index);
-    static size_t HintSlot(const TFixedFont& f);
+    static size_t HintSlot(const TFixedFont& f)
+    {
+        const quint32 h = quint32(f.Color()) * 0x9E3779B1u ^ quint32(f.BkColor()) * 0x85EBCA77u
+            ^ quint32(f.RealHandle()) * 0xC2B2AE3Du;
+        return h >> 24;
+    }
 
     // A free slot keeps its last attribute object for the next attribute placed there:
     // colours come and go as often as lines scroll off.
@@ -98,5 +110,5 @@ private:
     // its slot still holds a matching attribute, and then it is the first match: no
     // attribute is created while a matching one lives, so none can appear before it.
     // Only SetSize makes keys equal afterwards, and it forgets the hints.
-    std::array<int, 64> FHints;
+    std::array<int, 256> FHints;
 };

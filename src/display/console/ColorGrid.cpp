@@ -55,6 +55,12 @@ void TColorGrid::WriteChars(int x, int y, const char* buffer, int count)
 
 void TColorGrid::FillChars(int x, int y, char ch, int count)
 {
+    if (x == 0 && count == Cols() && y >= 0 && y < Rows()) {  // a row blanked by a line feed
+        const int row = RingRow(y);
+        BlankRuns(row, FAttrManager.FindOrAdd(*FPen));
+        std::memset(FBuffer.data() + size_t(row) * size_t(count), ch, size_t(count));
+        return;
+    }
     count = std::min(count, (Rows() - y) * Cols() - x);
     if (count <= 0)
         return;
@@ -72,16 +78,12 @@ void TColorGrid::FillChars(int x, int y, char ch, int count)
 // whole; those cases take a few steps.
 void TColorGrid::SetAttr(int bufferRow, int x, int count, int fresh)
 {
-    TAttrRun* runs = FRuns.data() + size_t(bufferRow) * size_t(Cols());
-    int& n = FRunCount[size_t(bufferRow)];
     if (count == Cols()) {
-        FAttrManager.AddRef(fresh, 1);
-        for (int k = 0; k < n; ++k)
-            FAttrManager.AddRef(runs[k].Attr, -1);
-        runs[0] = {0, count, fresh};
-        n = 1;
+        BlankRuns(bufferRow, fresh);
         return;
     }
+    TAttrRun* runs = FRuns.data() + size_t(bufferRow) * size_t(Cols());
+    int& n = FRunCount[size_t(bufferRow)];
     const int i = RunAt(runs, n, x);
     TAttrRun& run = runs[i];
     const int end = x + count;
@@ -105,8 +107,32 @@ void TColorGrid::SetAttr(int bufferRow, int x, int count, int fresh)
     }
     // Counted before any old run is released, so an attribute that is both old and
     // new never drops to zero on the way.
+    if (x == run.Start && end == run.End() && i + 1 == n) {  // text reaching the row end
+        const int old = run.Attr;
+        if (i > 0 && runs[i - 1].Attr == fresh) {
+            runs[i - 1].Length += count;
+            --n;
+        } else {
+            FAttrManager.AddRef(fresh, 1);
+            run.Attr = fresh;
+        }
+        FAttrManager.AddRef(old, -1);
+        return;
+    }
     FAttrManager.AddRef(fresh, 1);
     PlaceRun(bufferRow, i, x, count, fresh);
+}
+
+// The whole row becomes one run of fresh.
+void TColorGrid::BlankRuns(int bufferRow, int fresh)
+{
+    TAttrRun* runs = FRuns.data() + size_t(bufferRow) * size_t(Cols());
+    int& n = FRunCount[size_t(bufferRow)];
+    FAttrManager.AddRef(fresh, 1);
+    for (int k = 0; k < n; ++k)
+        FAttrManager.AddRef(runs[k].Attr, -1);
+    runs[0] = {0, Cols(), fresh};
+    n = 1;
 }
 
 // Replaces what covers the columns by one run of fresh (already counted): runs covered

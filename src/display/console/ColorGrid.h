@@ -51,6 +51,7 @@ protected:
 
 private:
     void SetAttr(int bufferRow, int x, int count, int fresh);
+    void BlankRuns(int bufferRow, int fresh);
     void PlaceRun(int bufferRow, int i, int x, int count, int fresh);
 
     const TFixedFont* FPen;

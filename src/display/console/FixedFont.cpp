@@ -220,11 +220,6 @@ void TFixedFont::SetBkColor(TColor color)
     }
 }
 
-int TFixedFont::Handle() const
-{
-    return FNull ? 0 : RealHandle();
-}
-
 int TFixedFont::LookupHandle() const
 {
     FHandle = FontRegistry::HandleFor(FName, FSize, FStyle, FPitch);
