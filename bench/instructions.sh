@@ -11,7 +11,7 @@ set -euo pipefail
 build=${1:-"$(dirname "$0")/../build"}
 bench="$build/bin/bench_pipeline"
 if [ ! -x "$bench" ]; then
-  echo "$bench is missing: build the benchmarks first (cmake --build $build --target bench_pipeline)" >&2
+  echo "$bench is missing: build it first (cmake --build $build --target bench_pipeline)" >&2
   exit 1
 fi
 if ! command -v valgrind >/dev/null; then

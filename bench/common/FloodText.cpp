@@ -22,7 +22,7 @@ QByteArray Make(qsizetype bytes, quint32 seed, int lineLength)
 {
     QRandomGenerator rng(seed);
     QByteArray out;
-    out.reserve(bytes + 256);
+    out.reserve(bytes + qMax(lineLength, 100) + 256);  // the last line may run over
     const int words = int(sizeof(kWords) / sizeof(*kWords));
     while (out.size() < bytes) {
         const int drawn = 40 + int(rng.bounded(61));

@@ -91,9 +91,11 @@ int main(int argc, char** argv)
     const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     const int lineLength = argc > 3 ? qMax(1, atoi(argv[3])) : 0;
     const QByteArray flood = FloodText::Make(qsizetype(megabytes) << 20, 4711, lineLength);
-    const QByteArray lines = lineLength > 0 ? "lines of " + QByteArray::number(lineLength) + " characters"
-                                            : QByteArray("lines of 40-100 characters");
+    const QByteArray lines = lineLength > 0
+                                 ? "lines of " + QByteArray::number(lineLength) + " characters"
+                                 : QByteArray("lines of 40-100 characters");
     std::printf("flood: %d MB, %s, a third coloured, 3 highlights\n", megabytes, lines.constData());
+    const long before = FloodText::PeakRssKb();
     if (only != "paint") {
         const TRate r = Run(flood, false);
         std::printf("parser + pipeline + console model, no painting: %7.1f MB/s (%.1f per CPU s)\n",
@@ -105,7 +107,8 @@ int main(int argc, char** argv)
         std::printf("the same with painting (offscreen, event loop per read): %7.1f MB/s (%.1f per CPU s)\n",
                     r.Wall, r.Cpu);
     }
-    std::printf("peak memory: %ld kB after the first run, %ld kB at the end\n", afterModel,
-                FloodText::PeakRssKb());
+    std::printf("peak memory: %ld kB with the flood made, %ld kB after the first run, "
+                "%ld kB at the end\n",
+                before, afterModel, FloodText::PeakRssKb());
     return 0;
 }

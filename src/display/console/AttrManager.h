@@ -83,7 +83,8 @@ public:
 private:
     static bool SameKey(const TAttr& a, const TFixedFont& f)
     {
-        return a.Color() == f.Color() && a.BkColor() == f.BkColor() && a.RealHandle() == f.RealHandle();
+        return a.Color() == f.Color() && a.BkColor() == f.BkColor()
+            && a.RealHandle() == f.RealHandle();
     }
     // The scan, and the creation of an attribute.
     int Lookup(const TFixedFont& font);

@@ -77,8 +77,8 @@ void TColorConsole::Paint(QPainter& painter, const QRect& clipIn)
                 painter.save();
                 painter.setClipRect(cells, Qt::IntersectClip);
             }
-            DrawCells(painter, a->RealHandle(), a->Style(), col * w - a->ItalicShift, row * h + FCharAscent,
-                      chars + col, end - col, a->TextColor);
+            DrawCells(painter, a->RealHandle(), a->Style(), col * w - a->ItalicShift,
+                      row * h + FCharAscent, chars + col, end - col, a->TextColor);
             if (spill)
                 painter.restore();
         }

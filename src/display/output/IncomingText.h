@@ -1,5 +1,5 @@
 #pragma once
-// The incoming text pipeline: each received block becomes coloured cells (ANSI SGR
+// The incoming text pipeline: each received block becomes runs of coloured text (ANSI SGR
 // colours, every other escape sequence dropped, the player's highlights applied), which
 // go to the console, the session log and the output history. It also handles the
 // session-connected and session-closed notifications (online look, clock, statistics).

@@ -43,10 +43,15 @@ QString runMismatch(const TColorGrid& g)
         if (!t.Get(index))
             return QStringLiteral("run names free slot %1").arg(index);
         if (t.Get(index)->RefCount != n)
-            return QStringLiteral("slot %1 counts %2, runs %3").arg(index).arg(t.Get(index)->RefCount).arg(n);
+            return QStringLiteral("slot %1 counts %2, runs %3")
+                .arg(index)
+                .arg(t.Get(index)->RefCount)
+                .arg(n);
     }
     if (t.LiveCount() != int(runs.size()))
-        return QStringLiteral("%1 live attributes for %2 in use").arg(t.LiveCount()).arg(runs.size());
+        return QStringLiteral("%1 live attributes for %2 in use")
+            .arg(t.LiveCount())
+            .arg(runs.size());
     return {};
 }
 } // namespace
@@ -134,7 +139,8 @@ void TestAttrManager::countsHoldUnderRandomUse()
                         || a->Style() != (c < 'a' ? fsBold : 0)))
                     mismatch = QStringLiteral("cell %1,%2").arg(x).arg(y);
             }
-        return mismatch.isEmpty() ? mismatch : QStringLiteral("step %1: %2").arg(step).arg(mismatch);
+        return mismatch.isEmpty() ? mismatch
+                                  : QStringLiteral("step %1: %2").arg(step).arg(mismatch);
     };
     for (int step = 0; step < 4000; ++step) {
         const int colour = rng.bounded(6);
