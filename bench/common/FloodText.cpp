@@ -18,14 +18,15 @@ const char* const kColors[] = {"\x1b[1;31m", "\x1b[32m", "\x1b[1;33m", "\x1b[34m
 
 namespace FloodText {
 
-QByteArray Make(qsizetype bytes, quint32 seed)
+QByteArray Make(qsizetype bytes, quint32 seed, int lineLength)
 {
     QRandomGenerator rng(seed);
     QByteArray out;
-    out.reserve(bytes + 256);
+    out.reserve(bytes + qMax(lineLength, 100) + 256);  // the last line may run over
     const int words = int(sizeof(kWords) / sizeof(*kWords));
     while (out.size() < bytes) {
-        const int length = 40 + int(rng.bounded(61));
+        const int drawn = 40 + int(rng.bounded(61));
+        const int length = lineLength > 0 ? lineLength : drawn;
         const bool colored = rng.bounded(3) == 0;
         int visible = 0;
         while (visible < length) {

@@ -7,7 +7,9 @@
 
 namespace FloodText {
 
-QByteArray Make(qsizetype bytes, quint32 seed = 4711);
+// lineLength > 0 makes every line that many characters long (without its colour
+// sequences and line end); a megabyte gives one long line after another.
+QByteArray Make(qsizetype bytes, quint32 seed = 4711, int lineLength = 0);
 // The process's peak resident memory in kB.
 long PeakRssKb();
 

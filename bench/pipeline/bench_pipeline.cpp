@@ -5,8 +5,10 @@
 // Prints MB/s for both (by the wall clock and per second of this process's CPU time,
 // which a busy machine disturbs less) and the peak memory.
 //
-// Usage: bench_pipeline [megabytes] [model|paint]   (default 20, both runs; one run
-// alone keeps profiles apart)
+// Usage: bench_pipeline [megabytes] [model|paint|both] [line length]
+//   default 20 MB, both runs (one run alone keeps profiles apart), lines of 40-100
+//   characters; a line length makes every line that long (1048576: lines of 1 MB).
+// bench/instructions.sh counts the instructions spent in FeedFlood.
 
 #include "FloodText.h"
 
@@ -38,6 +40,16 @@ struct TRate {
     double Wall, Cpu;
 };
 
+// Everything received, in reads of 2048 bytes as the socket delivers them.
+Q_NEVER_INLINE void FeedFlood(TTelnetProtocol& telnet, const QByteArray& flood, bool paint)
+{
+    for (qsizetype at = 0; at < flood.size(); at += 2048) {
+        telnet.Receive(flood.constData() + at, int(qMin<qsizetype>(2048, flood.size() - at)));
+        if (paint)
+            QCoreApplication::processEvents();
+    }
+}
+
 TRate Run(const QByteArray& flood, bool paint)
 {
     TMudConfig config;
@@ -61,11 +73,7 @@ TRate Run(const QByteArray& flood, bool paint)
     QElapsedTimer timer;
     timer.start();
     const double cpuStart = CpuSeconds();
-    for (qsizetype at = 0; at < flood.size(); at += 2048) {
-        telnet.Receive(flood.constData() + at, int(qMin<qsizetype>(2048, flood.size() - at)));
-        if (paint)
-            QCoreApplication::processEvents();
-    }
+    FeedFlood(telnet, flood, paint);
     QCoreApplication::processEvents();
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double cpu = CpuSeconds() - cpuStart;
@@ -81,9 +89,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 20;
     const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
-    const QByteArray flood = FloodText::Make(qsizetype(megabytes) << 20);
-    std::printf("flood: %d MB, lines of 40-100 characters, a third coloured, 3 highlights\n",
-                megabytes);
+    const int lineLength = argc > 3 ? qMax(1, atoi(argv[3])) : 0;
+    const QByteArray flood = FloodText::Make(qsizetype(megabytes) << 20, 4711, lineLength);
+    const QByteArray lines = lineLength > 0
+                                 ? "lines of " + QByteArray::number(lineLength) + " characters"
+                                 : QByteArray("lines of 40-100 characters");
+    std::printf("flood: %d MB, %s, a third coloured, 3 highlights\n", megabytes, lines.constData());
+    const long before = FloodText::PeakRssKb();
     if (only != "paint") {
         const TRate r = Run(flood, false);
         std::printf("parser + pipeline + console model, no painting: %7.1f MB/s (%.1f per CPU s)\n",
@@ -95,7 +107,8 @@ int main(int argc, char** argv)
         std::printf("the same with painting (offscreen, event loop per read): %7.1f MB/s (%.1f per CPU s)\n",
                     r.Wall, r.Cpu);
     }
-    std::printf("peak memory: %ld kB after the first run, %ld kB at the end\n", afterModel,
-                FloodText::PeakRssKb());
+    std::printf("peak memory: %ld kB with the flood made, %ld kB after the first run, "
+                "%ld kB at the end\n",
+                before, afterModel, FloodText::PeakRssKb());
     return 0;
 }

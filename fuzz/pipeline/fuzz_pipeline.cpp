@@ -1,6 +1,7 @@
 // Fuzzes the whole road of received bytes: telnet parser -> incoming-text pipeline ->
 // colour console, with the block boundaries taken from the input. Invariants: no crash
-// or overrun, and every attribute's reference count equals the cells that name it.
+// or overrun; the attribute runs of every row cover it in order, each differing from
+// the one before; every attribute's reference count equals the runs that name it.
 #include "config/MudConfig.h"
 #include "display/console/ConsoleWriterAdapter.h"
 #include "display/output/IncomingText.h"
@@ -38,16 +39,23 @@ struct Rig {
     }
 };
 
-void CheckRefCounts(const TColorConsole& c)
+void CheckRuns(const TColorConsole& c)
 {
     std::vector<int> counted(size_t(c.AttrManager().Count()), 0);
-    for (int row = 0; row < c.Rows(); ++row)
-        for (int col = 0; col < c.Cols(); ++col) {
-            const int index = c.AttrIndexAt(col, row);
-            if (index < 0 || index >= int(counted.size()))
+    for (int row = 0; row < c.Rows(); ++row) {
+        int col = 0;
+        int prev = -1;
+        for (const TAttrRun& run : c.RowRuns(row)) {
+            if (run.Start != col || run.Length < 1 || run.Attr == prev || run.Attr < 0
+                || run.Attr >= int(counted.size()) || !c.AttrManager().Get(run.Attr))
                 abort();
-            ++counted[size_t(index)];
+            ++counted[size_t(run.Attr)];
+            col = run.End();
+            prev = run.Attr;
         }
+        if (col != c.Cols())
+            abort();
+    }
     for (size_t i = 0; i < counted.size(); ++i)
         if (c.AttrManager().Get(int(i)) && c.AttrManager().Get(int(i))->RefCount != counted[i])
             abort();
@@ -72,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t block = 1 + data[0] % 64;
     for (size_t at = 1; at < size; at += block)
         rig->telnet.Receive(reinterpret_cast<const char*>(data) + at, int(std::min(block, size - at)));
-    if (rig->text.FEscBuffer.size() >= TIncomingText::kEscBufferMax)
+    if (rig->text.FEscLength >= TIncomingText::kEscBufferMax)
         abort();
-    CheckRefCounts(rig->console);
+    CheckRuns(rig->console);
     if (data[0] == 0xFF)
         rig->text.TelnetSessionConnected("fuzz");
     return 0;

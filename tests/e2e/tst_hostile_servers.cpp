@@ -168,7 +168,7 @@ private slots:
         });
         c.Connect(s.Port());
         const Storm weathered = Weather([&] { return HasLine(c.w, "nachher"); }, 30000);
-        QVERIFY(c.w.FIncoming->FEscBuffer.size() <= TIncomingText::kEscBufferMax);
+        QVERIFY(c.w.FIncoming->FEscLength <= TIncomingText::kEscBufferMax);
         CheckWeatheredAndReconnect(c, weathered, "endless escape sequence");
     }
 

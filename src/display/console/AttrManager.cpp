@@ -10,6 +10,17 @@ TAttr::TAttr(const TFixedFont& font)
     Remeasure();
 }
 
+void TAttr::Reset(const TFixedFont& font)
+{
+    const int measured = RealHandle();
+    TFixedFont::operator=(font);
+    RefCount = 0;
+    TextColor = ColorToQColor(Color());
+    BackColor = ColorToQColor(BkColor());
+    if (RealHandle() != measured)
+        Remeasure();
+}
+
 void TAttr::Remeasure()
 {
     const TTextMetric& tm = FontRegistry::Metrics(RealHandle());
@@ -18,22 +29,15 @@ void TAttr::Remeasure()
     ItalicShift = qint8(qBound(-128, shift, 127));
 }
 
-namespace {
-inline bool sameKey(const TAttr& a, const TFixedFont& f)
+int TAttrManager::Lookup(const TFixedFont& font)
 {
-    return a.Color() == f.Color() && a.BkColor() == f.BkColor() && a.RealHandle() == f.RealHandle();
-}
-} // namespace
-
-int TAttrManager::FindOrAdd(const TFixedFont& font)
-{
-    if (FLastAttr && sameKey(*FLastAttr, font))
-        return FLastIndex;
+    int& hint = FHints[HintSlot(font)];
     for (size_t i = 0; i < FSlots.size(); ++i) {
         TAttr* a = FSlots[i].Attr.get();
-        if (a && sameKey(*a, font)) {
+        if (FSlots[i].Live && SameKey(*a, font)) {
             FLastAttr = a;
             FLastIndex = int(i);
+            hint = FLastIndex;
             return FLastIndex;
         }
     }
@@ -45,41 +49,34 @@ int TAttrManager::FindOrAdd(const TFixedFont& font)
         index = int(FSlots.size());
         FSlots.emplace_back();
     }
-    FSlots[size_t(index)].Attr = std::make_unique<TAttr>(font);
-    FSlots[size_t(index)].NextFree = -1;
-    FLastAttr = FSlots[size_t(index)].Attr.get();
+    Slot& slot = FSlots[size_t(index)];
+    if (slot.Attr)
+        slot.Attr->Reset(font);
+    else
+        slot.Attr = std::make_unique<TAttr>(font);
+    slot.Live = true;
+    slot.NextFree = -1;
+    FLastAttr = slot.Attr.get();
     FLastIndex = index;
+    hint = index;
     return index;
 }
 
-void TAttrManager::AddRef(int index, int delta)
+void TAttrManager::Free(int index)
 {
-    TAttr* a = Get(index);
-    if (!a)
-        return;
-    a->RefCount += delta;
-    if (a->RefCount < 1) {
-        Slot& s = FSlots[size_t(index)];
-        s.Attr.reset();
-        s.NextFree = FFreeHead;
-        FFreeHead = index;
-        FLastAttr = nullptr;
-        FLastIndex = index;
-    }
-}
-
-TAttr* TAttrManager::Get(int index) const
-{
-    if (index < 0 || size_t(index) >= FSlots.size())
-        return nullptr;
-    return FSlots[size_t(index)].Attr.get();
+    Slot& s = FSlots[size_t(index)];
+    s.Live = false;
+    s.NextFree = FFreeHead;
+    FFreeHead = index;
+    FLastAttr = nullptr;
+    FLastIndex = index;
 }
 
 int TAttrManager::LiveCount() const
 {
     int n = 0;
     for (const Slot& s : FSlots)
-        n += s.Attr ? 1 : 0;
+        n += s.Live ? 1 : 0;
     return n;
 }
 
@@ -89,4 +86,16 @@ void TAttrManager::Clear()
     FLastAttr = nullptr;
     FLastIndex = -1;
     FFreeHead = -1;
+    FHints.fill(-1);
+}
+
+void TAttrManager::SetSize(int points)
+{
+    for (Slot& s : FSlots) {
+        if (s.Live) {
+            s.Attr->SetSize(points);
+            s.Attr->Remeasure();
+        }
+    }
+    FHints.fill(-1);
 }

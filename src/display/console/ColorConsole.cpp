@@ -12,13 +12,7 @@ TColorConsole::TColorConsole(QWidget* parent)
 void TColorConsole::SetMetrics(const TTextMetric& tm)
 {
     if (Font().Size() != MetricFont().Size()) {
-        TAttrManager& table = ColorGrid().AttrManager();
-        for (int i = 0; i < table.Count(); ++i) {
-            if (TAttr* a = table.Get(i)) {
-                a->SetSize(Font().Size());
-                a->Remeasure();
-            }
-        }
+        ColorGrid().AttrManager().SetSize(Font().Size());
         FillCharWidths(tm.AveCharWidth);
         TConsole::SetMetrics(tm);
         return;
@@ -67,30 +61,26 @@ void TColorConsole::Paint(QPainter& painter, const QRect& clipIn)
     const TColorGrid& grid = ColorGrid();
     const TAttrManager& table = grid.AttrManager();
     for (int row = firstRow; row < endRow; ++row) {
-        const int bufferRow = grid.RingRow(row);
         const char* chars = grid.CellPtr(0, row);
-        const qint32* attrs = grid.AttrRow(bufferRow);
-        int col = firstCol;
-        while (col < endCol) {
-            const qint32 index = attrs[col];
-            int end = col + 1;
-            while (end < endCol && attrs[end] == index)
-                ++end;
-            const TAttr* a = table.Get(index);
+        for (const TAttrRun& run : grid.RowRuns(grid.RingRow(row))) {
+            const int col = std::max(run.Start, firstCol);
+            const int end = std::min(run.End(), endCol);
+            if (col >= end)
+                continue;
+            const TAttr* a = table.Get(run.Attr);
             const QRect cells(col * w, row * h, (end - col) * w, h);
             painter.fillRect(cells, a ? a->BackColor : back);
-            if (a) {
-                const bool spill = a->ItalicShift != 0 || FOverhang > 0;
-                if (spill) {
-                    painter.save();
-                    painter.setClipRect(cells, Qt::IntersectClip);
-                }
-                DrawCells(painter, a->RealHandle(), a->Style(), col * w - a->ItalicShift, row * h + FCharAscent,
-                          chars + col, end - col, a->TextColor);
-                if (spill)
-                    painter.restore();
+            if (!a)
+                continue;
+            const bool spill = a->ItalicShift != 0 || FOverhang > 0;
+            if (spill) {
+                painter.save();
+                painter.setClipRect(cells, Qt::IntersectClip);
             }
-            col = end;
+            DrawCells(painter, a->RealHandle(), a->Style(), col * w - a->ItalicShift,
+                      row * h + FCharAscent, chars + col, end - col, a->TextColor);
+            if (spill)
+                painter.restore();
         }
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // TColorConsole: the console with a text attribute per cell. Written text takes the
-// colours and typeface of Font at the time of the write; cells refer to a shared,
-// reference-counted attribute table.
+// colours and typeface of Font at the time of the write; runs of cells refer to a
+// shared, reference-counted attribute table.
 
 #include "ColorGrid.h"
 #include "Console.h"
@@ -15,6 +15,8 @@ public:
     const TAttr* AttrAt(int col, int row) const { return ColorGrid().AttrOf(col, row); }
     int AttrIndexAt(int col, int row) const { return ColorGrid().AttrAt(col, row); }
     const TAttrManager& AttrManager() const { return ColorGrid().AttrManager(); }
+    // The attribute runs of a grid row, in column order.
+    TAttrRunSpan RowRuns(int row) const { return ColorGrid().RowRuns(ColorGrid().RingRow(row)); }
     // Per-column advances used for drawing; every entry is the cell width.
     const std::vector<int>& CharWidths() const { return FCharWidths; }
 

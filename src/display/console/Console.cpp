@@ -166,29 +166,34 @@ void TConsole::RecalcMetrics()
 
 void TConsole::FontChanged()
 {
-    if (FFont.Handle() != FMetricFont.Handle()) {
-        const TTextMetric& tm = FontRegistry::Metrics(FFont.Handle());
-        if ((FOptions & coFixedPitchOnly) && !tm.FixedPitch && !FFallingBack) {
-            const QString message = (QStringLiteral("TConsole: ") + FFont.Name()).left(41)
-                + QStringLiteral(" is not fixed-pitch");
-            // The last accepted face may be the refused one itself (after a re-measure);
-            // a known fixed face then keeps the console drawable. The face fallen back
-            // to is taken as it is, so a refusal never recurses.
-            QString fallback = FMetricFont.Name();
-            if (fallback.isEmpty() || fallback == FFont.Name())
-                fallback = TFixedFont().Name();
-            FFallingBack = true;
-            try {
-                FFont.SetName(fallback);
-            } catch (...) {
-                FFallingBack = false;
-                throw;
-            }
-            FFallingBack = false;
-            throw EInvalidFont(message);
-        }
-        SetMetrics(tm);
+    // Equal handles mean equal face, size, style and pitch: only the colours can differ
+    // (text changes colour all the time), and nothing needs measuring.
+    if (FFont.Handle() == FMetricFont.Handle()) {
+        FMetricFont.SetColor(FFont.Color());
+        FMetricFont.SetBkColor(FFont.BkColor());
+        return;
     }
+    const TTextMetric& tm = FontRegistry::Metrics(FFont.Handle());
+    if ((FOptions & coFixedPitchOnly) && !tm.FixedPitch && !FFallingBack) {
+        const QString message = (QStringLiteral("TConsole: ") + FFont.Name()).left(41)
+            + QStringLiteral(" is not fixed-pitch");
+        // The last accepted face may be the refused one itself (after a re-measure);
+        // a known fixed face then keeps the console drawable. The face fallen back
+        // to is taken as it is, so a refusal never recurses.
+        QString fallback = FMetricFont.Name();
+        if (fallback.isEmpty() || fallback == FFont.Name())
+            fallback = TFixedFont().Name();
+        FFallingBack = true;
+        try {
+            FFont.SetName(fallback);
+        } catch (...) {
+            FFallingBack = false;
+            throw;
+        }
+        FFallingBack = false;
+        throw EInvalidFont(message);
+    }
+    SetMetrics(tm);
     FMetricFont = FFont;  // copies the font, never its change handler
 }
 
@@ -323,6 +328,9 @@ void TConsole::TrackCursor()
 
 void TConsole::DoTrackCursor()
 {
+    // A view that shows the whole grid has nowhere to scroll to.
+    if (FScrollRange.isNull() && FScrollPos.isNull())
+        return;
     const QPoint c = FGrid->Cursor;
     const int y = std::max(c.y() - FViewSize.y() + 1, std::min(FScrollPos.y(), c.y()));
     const int x = std::max(c.x() - FViewSize.x() + 1, std::min(FScrollPos.x(), c.x()));

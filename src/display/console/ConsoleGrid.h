@@ -44,6 +44,7 @@ public:
         return FBuffer.data() + size_t(RingRow(y)) * size_t(FCols) + size_t(x);
     }
     char CharAt(int col, int row) const { return *CellPtr(col, row); }
+    // A row's text is one contiguous block of the buffer (CellPtr(0, row), Cols bytes).
     QByteArray RowText(int row) const { return QByteArray(CellPtr(0, row), FCols); }
 
     // Copies count bytes to (x, y).. of one row; callers never cross the row end.
@@ -60,6 +61,8 @@ public:
     void ClearScreen();
 
     void CarriageReturn() { Cursor.setX(0); }
+    // Every line the grid completes ends here, by a line feed or by a full row wrapping:
+    // on entry the cursor row holds the finished line (RowText(Cursor.y())).
     void LineFeed();
 
     QPoint Cursor;

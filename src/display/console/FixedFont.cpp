@@ -14,6 +14,9 @@
 
 QColor ColorToQColor(TColor color)
 {
+    // Only system colours need the palette, which is costly to fetch.
+    if (!(color & clSystemColor))
+        return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
     return ResolveColor(color, QGuiApplication::palette());
 }
 
@@ -215,11 +218,6 @@ void TFixedFont::SetBkColor(TColor color)
         FBkColor = color;
         Changed();
     }
-}
-
-int TFixedFont::Handle() const
-{
-    return FNull ? 0 : RealHandle();
 }
 
 int TFixedFont::LookupHandle() const

@@ -87,7 +87,7 @@ public:
     void SetPitch(TFontPitch pitch);
 
     // Equal for fonts of equal face, size, style and pitch; 0 after SetNullHandle.
-    int Handle() const;
+    int Handle() const { return FNull ? 0 : RealHandle(); }
     // Makes the handle null until the face, size, style or pitch is set again.
     void SetNullHandle();
     // The resolved font, also while the handle is null.

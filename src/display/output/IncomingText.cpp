@@ -18,14 +18,27 @@ const TColor kAnsiColors[8] = {0x000000, 0x0000FF, 0x008000, 0x00FFFF,
                                 0xFF0000, 0x800080, 0x808000, 0xFFFFFF};
 constexpr TColor kWhite = 0xFFFFFF;
 
+using ByteSet = std::array<bool, 256>;
+
+constexpr ByteSet Set(std::string_view bytes)
+{
+    ByteSet t{};
+    for (char c : bytes)
+        t[static_cast<unsigned char>(c)] = true;
+    return t;
+}
+
 // Bytes that end a run of plain text: separators (bell, tab, line feed, carriage
 // return), which end a line, and the NUL and ESC that never become cells.
-constexpr std::array<bool, 256> kRunEnd = [] {
-    std::array<bool, 256> t{};
-    for (int c : {0, 7, 9, 10, 13, 27})
-        t[size_t(c)] = true;
-    return t;
-}();
+constexpr ByteSet kRunEnd = Set(std::string_view("\0\a\t\n\r\x1b", 6));
+// The escape classification: complete alone after ESC; designating a character set
+// (complete with the byte after it); parameter bytes; collected right after ESC.
+constexpr ByteSet kAlone = Set("78<=>DEHM");
+constexpr ByteSet kCharset = Set("()*+");
+constexpr ByteSet kParameter = Set(" 0123456789;?");
+constexpr ByteSet kIntroducer = Set("()*+[");
+
+inline bool In(const ByteSet& set, char c) { return set[static_cast<unsigned char>(c)]; }
 
 } // namespace
 
@@ -48,7 +61,7 @@ void TIncomingText::ResetState()
     FDefaults = DefaultAttr();
     FCurrentAttr = FDefaults;
     FEscActive = false;
-    FEscBuffer.resize(0); // keeps its storage; a sequence starts at every ESC
+    FEscLength = 0;
 }
 
 void TIncomingText::DefaultsChanged()
@@ -63,37 +76,53 @@ void TIncomingText::DefaultsChanged()
 
 // --- escape sequences ---
 
-TIncomingText::EscAction TIncomingText::Classify(const QByteArray& buffer, char c)
+inline TIncomingText::EscAction TIncomingText::Classify(char c) const
 {
-    const qsizetype l = buffer.size();
+    const int l = FEscLength;
     // ESC 7 and ESC 8 (save and restore the cursor) are complete with their digit.
-    if (l == 0 && c != 0 && std::strchr("78<=>DEHM", c))
+    if (l == 0 && In(kAlone, c))
         return EscAction::Complete;
-    if (l == 1 && std::strchr("()*+", buffer[0]))
+    if (l == 1 && In(kCharset, FEscBuffer[0]))
         return EscAction::Complete;
-    if (c == ' ' || (c >= '0' && c <= '9') || c == ';' || c == '?')
+    if (In(kParameter, c))
         return EscAction::Collect;
-    if (l == 0 && c != 0 && std::strchr("()*+[", c))
+    if (l == 0 && In(kIntroducer, c))
         return EscAction::Collect;
     return EscAction::Complete;
 }
 
-void TIncomingText::EscapeByte(char c)
+// Takes the bytes of an escape sequence from data[k] until it completes, is dropped for
+// length or the slice ends; returns where the text goes on.
+qsizetype TIncomingText::EscapeBytes(const char* data, qsizetype k, qsizetype len)
 {
-    if (Classify(FEscBuffer, c) == EscAction::Complete) {
-        if (c == 'm' && FEscBuffer.startsWith('['))
-            ApplySgr(QByteArrayView(FEscBuffer).sliced(1));
-        FEscBuffer.resize(0);
-        FEscActive = false;
-        return;
+    while (k < len) {
+        const char c = data[k++];
+        if (c == 0) // a bare CR arrives as CR NUL; the NUL is no character to show
+            continue;
+        if (Classify(c) == EscAction::Complete) {
+            if (c == 'm' && FEscLength > 0 && FEscBuffer[0] == '[')
+                ApplySgr(QByteArrayView(FEscBuffer.data() + 1, FEscLength - 1));
+            FEscLength = 0;
+            FEscActive = false;
+            return k;
+        }
+        FEscBuffer[size_t(FEscLength++)] = c;
+        // Parameter bytes after the first collected byte are collected too (unless a
+        // character set is being designated), so they are taken in one loop.
+        if (FEscLength > 1 || !In(kCharset, c)) {
+            const qsizetype stop = qMin(len, k + (kEscBufferMax - FEscLength));
+            while (k < stop && In(kParameter, data[k]))
+                FEscBuffer[size_t(FEscLength++)] = data[k++];
+        }
+        if (FEscLength >= kEscBufferMax) {
+            if (OnBeep)
+                OnBeep();
+            FEscLength = 0;
+            FEscActive = false;
+            return k;
+        }
     }
-    FEscBuffer.append(c);
-    if (FEscBuffer.size() >= kEscBufferMax) {
-        if (OnBeep)
-            OnBeep();
-        FEscBuffer.resize(0);
-        FEscActive = false;
-    }
+    return k;
 }
 
 void TIncomingText::ApplySgr(QByteArrayView params)
@@ -205,14 +234,43 @@ void TIncomingText::HighlightLine(int lineStart, int length, bool separatorEnded
     }
     for (size_t k = FHighlightHits.size(); k > 0; k -= 2) {
         const Highlight& h = FHighlightCache[size_t(FHighlightHits[k - 2])];
-        const int first = lineStart + 1 + FHighlightHits[k - 1];
-        for (int i = first; i < first + h.Text.size(); ++i) {
-            if (h.FgValid)
-                FCells[i].Attr.Color = h.Fg;
-            if (h.BgValid)
-                FCells[i].Attr.BkColor = h.Bg;
-        }
+        Recolour(lineStart + FHighlightHits[k - 1], int(h.Text.size()), h);
     }
+}
+
+// The shown characters first .. first + length - 1 of the line being ended take the
+// highlight's colours; their style is kept.
+void TIncomingText::Recolour(int first, int length, const Highlight& h)
+{
+    const size_t from = SplitRunAt(first);
+    const size_t to = SplitRunAt(first + length);
+    for (size_t k = from; k < to; ++k) {
+        if (h.FgValid)
+            FRuns[k].Attr.Color = h.Fg;
+        if (h.BgValid)
+            FRuns[k].Attr.BkColor = h.Bg;
+    }
+}
+
+// Lets a run start at pos, cutting the run that holds it, and returns that run's index
+// (the number of runs when pos is past the last). The line being ended is the last
+// text of the slice, so the search goes from the end.
+size_t TIncomingText::SplitRunAt(int pos)
+{
+    size_t k = FRuns.size();
+    while (k > 0 && FRuns[k - 1].Start > pos)
+        --k;
+    if (k == 0)
+        return 0;
+    TTextRun& run = FRuns[k - 1];
+    if (run.Start == pos)
+        return k - 1;
+    if (pos >= run.Start + run.Length)
+        return k;
+    const TTextRun right{pos, run.Start + run.Length - pos, run.Attr};
+    run.Length = pos - run.Start;
+    FRuns.insert(FRuns.begin() + qsizetype(k), right);
+    return k;
 }
 
 // --- blocks ---
@@ -222,32 +280,27 @@ int TIncomingText::ParseBlock(const char* data, qsizetype len)
     RefreshHighlights();
     FLastShown = {FConsole.FontColor(), FConsole.FontBkColor(), FConsole.FontStyle()};
     const bool anyHighlight = !FHighlightCache.empty();
-    len = qMin<qsizetype>(len, kCellCount - 2);
+    len = qMin<qsizetype>(len, kSliceBytes);
+    FRuns.clear();
     int n = 0;
     int lineStart = 0;
     qsizetype k = 0;
     while (k < len) {
         if (FEscActive) {
-            const char c = data[k++];
-            if (c != 0) // a bare CR arrives as CR NUL; the NUL is no character to show
-                EscapeByte(c);
+            k = EscapeBytes(data, k, len);
             continue;
         }
         const qsizetype from = k;
         for (;;) {
             k = ByteScan::SkipPrintable(data, k, len);
-            if (k == len || kRunEnd[static_cast<unsigned char>(data[k])])
+            if (k == len || In(kRunEnd, data[k]))
                 break;
             ++k; // backspace and the like are shown like any character
         }
         if (k > from) {
             std::memcpy(FShown.data() + n, data + from, size_t(k - from));
-            const TCellAttr attr = FCurrentAttr;
-            TTextCell* cell = FCells.data() + n;
-            for (qsizetype i = from; i < k; ++i)
-                *++cell = {data[i], attr};
+            AddRun(n, int(k - from));
             n += int(k - from);
-            FLastShown = attr;
             if (k == len)
                 break;
         }
@@ -256,43 +309,47 @@ int TIncomingText::ParseBlock(const char* data, qsizetype len)
             continue;
         if (c == 27) {
             FEscActive = true;
-            FEscBuffer.resize(0);
+            FEscLength = 0;
             continue;
         }
         // A separator ends the line.
         if (anyHighlight)
             HighlightLine(lineStart, qMin(n - lineStart, kLineTextMax), true);
-        ++n;
-        lineStart = n;
-        FShown[size_t(n - 1)] = c;
-        FCells[n] = {c, FCurrentAttr};
-        FLastShown = FCurrentAttr;
+        FShown[size_t(n)] = c;
+        AddRun(n, 1);
+        lineStart = ++n;
     }
     if (anyHighlight)
         HighlightLine(lineStart, qMin(n - lineStart, kLineTextMax), false);
-    FShownCount = n;
-    ++n;
-    FCells[n].Ch = 0;
-    FCells[n].Attr = FCurrentAttr;
     return n;
 }
 
-void TIncomingText::ShowCells(int terminator)
+void TIncomingText::AddRun(int start, int length)
 {
-    int i = 1;
-    while (i < terminator) {
-        const TCellAttr attr = FCells[i].Attr;
-        int end = i + 1;
-        while (end < terminator && FCells[end].Attr == attr)
-            ++end;
-        if (attr.Color != FConsole.FontColor())
-            FConsole.SetFontColor(attr.Color);
-        if (attr.BkColor != FConsole.FontBkColor())
-            FConsole.SetFontBkColor(attr.BkColor);
-        if (attr.Style != FConsole.FontStyle())
-            FConsole.SetFontStyle(attr.Style);
-        FConsole.WriteBuf(FShown.data() + (i - 1), end - i);
-        i = end;
+    FLastShown = FCurrentAttr;
+    if (!FRuns.empty() && FRuns.back().Attr == FCurrentAttr)
+        FRuns.back().Length += length;
+    else
+        FRuns.push_back({start, length, FCurrentAttr});
+}
+
+// One write per stretch of equal attributes; the pen is set only where it changes.
+void TIncomingText::ShowRuns()
+{
+    TCellAttr pen{FConsole.FontColor(), FConsole.FontBkColor(), FConsole.FontStyle()};
+    for (size_t i = 0; i < FRuns.size();) {
+        const TTextRun& run = FRuns[i];
+        int length = run.Length;
+        for (++i; i < FRuns.size() && FRuns[i].Attr == run.Attr; ++i)
+            length += FRuns[i].Length;
+        if (run.Attr.Color != pen.Color)
+            FConsole.SetFontColor(run.Attr.Color);
+        if (run.Attr.BkColor != pen.BkColor)
+            FConsole.SetFontBkColor(run.Attr.BkColor);
+        if (run.Attr.Style != pen.Style)
+            FConsole.SetFontStyle(run.Attr.Style);
+        pen = run.Attr;
+        FConsole.WriteBuf(FShown.data() + run.Start, length);
     }
 }
 
@@ -327,19 +384,20 @@ void TIncomingText::AddToHistory(const char* data, qsizetype len)
                 break;
             ++stop;
         }
-        last->append(data + k, stop - k);
+        const qsizetype had = last->size();
+        last->resize(had + (stop - k));
+        std::memcpy(last->data() + had, data + k, size_t(stop - k));
         k = stop;
     }
 }
 
 void TIncomingText::TelnetDataAvailable(const char* buffer, qsizetype len)
 {
-    constexpr qsizetype kSlice = kCellCount - 2;
-    for (qsizetype done = 0; done < len; done += kSlice) {
-        const int terminator = ParseBlock(buffer + done, qMin(kSlice, len - done));
-        ShowCells(terminator);
-        FLog.Append(FShown.data(), FShownCount);
-        AddToHistory(FShown.data(), FShownCount);
+    for (qsizetype done = 0; done < len; done += kSliceBytes) {
+        const int shown = ParseBlock(buffer + done, qMin<qsizetype>(kSliceBytes, len - done));
+        ShowRuns();
+        FLog.Append(FShown.data(), shown);
+        AddToHistory(FShown.data(), shown);
     }
     emit FSink.HistoryChanged();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The incoming text pipeline: each received block becomes coloured cells (ANSI SGR
+// The incoming text pipeline: each received block becomes runs of coloured text (ANSI SGR
 // colours, every other escape sequence dropped, the player's highlights applied), which
 // go to the console, the session log and the output history. It also handles the
 // session-connected and session-closed notifications (online look, clock, statistics).
@@ -35,15 +35,19 @@ struct TCellAttr {
     bool operator!=(const TCellAttr& o) const { return !(*this == o); }
 };
 
-struct TTextCell {
-    char Ch = 0;
+// Shown characters Start .. Start + Length - 1 of a slice in one attribute.
+struct TTextRun {
+    int Start;
+    int Length;
     TCellAttr Attr;
 };
 
 class TIncomingText : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kCellCount = 8193;   // cell 0 is never written
+    // A block is handled in slices of at most this many bytes (the telnet layer hands
+    // on at most 2049 at a time).
+    static constexpr int kSliceBytes = 8191;
     static constexpr int kEscBufferMax = 80;
     static constexpr int kLineTextMax = 255;
 
@@ -58,8 +62,8 @@ public:
     void TelnetSessionConnected(const QByteArray& host);
     void TelnetSessionClosed();
 
-    // Parses one slice of at most kCellCount - 2 bytes into FCells; returns the
-    // terminator index. Exposed for tests.
+    // Parses one slice of at most kSliceBytes bytes into the shown characters and
+    // their runs, highlights applied; returns the number of characters shown.
     int ParseBlock(const char* data, qsizetype len);
     // Colours, escape state and style back to the start of a session.
     void ResetState();
@@ -68,10 +72,11 @@ public:
     // stay until it resets them.
     void DefaultsChanged();
 
-    std::array<TTextCell, kCellCount> FCells;
     TCellAttr FCurrentAttr;
     bool FEscActive = false;
-    QByteArray FEscBuffer;
+    // The characters of the escape sequence read so far, after the ESC.
+    std::array<char, kEscBufferMax> FEscBuffer{};
+    int FEscLength = 0;
     TVorkaOMaticLog FConnectLog;
 
 signals:
@@ -88,13 +93,16 @@ private:
     TCellAttr DefaultAttr() const;
     // The defaults FCurrentAttr was last given, to tell them from server colours.
     TCellAttr FDefaults;
-    static EscAction Classify(const QByteArray& buffer, char c);
-    void EscapeByte(char c);
+    EscAction Classify(char c) const;
+    qsizetype EscapeBytes(const char* data, qsizetype k, qsizetype len);
     void ApplySgr(QByteArrayView params);
     void ApplySgrValue(int v, bool& stop);
     void RefreshHighlights();
     void HighlightLine(int lineStart, int length, bool separatorEnded);
-    void ShowCells(int terminator);
+    void Recolour(int first, int length, const Highlight& h);
+    size_t SplitRunAt(int pos);
+    void AddRun(int start, int length);
+    void ShowRuns();
     void AddToHistory(const char* data, qsizetype len);
 
     IConsoleWriter& FConsole;
@@ -107,9 +115,10 @@ private:
     // per character rather than from the console at parse time, so the picture does
     // not depend on where a block ends.
     TCellAttr FLastShown;
-    // The shown characters of the current slice, cell i at i - 1.
-    std::array<char, kCellCount> FShown;
-    int FShownCount = 0;
+    // The shown characters of the current slice (escape sequences taken out) and their
+    // runs in order, covering them.
+    std::array<char, kSliceBytes> FShown;
+    std::vector<TTextRun> FRuns;
     QList<QByteArray> FHighlightSource;
     std::vector<Highlight> FHighlightCache;
     std::vector<int> FHighlightHits; // scratch of HighlightLine, kept to spare allocations

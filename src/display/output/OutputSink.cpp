@@ -82,6 +82,13 @@ void TOutputSink::AddOutputLines(const QByteArray& text)
 
 void TOutputSink::AddEmptyLine()
 {
-    TrimOutputLines();
-    FOutputLines.append(QByteArray());
+    // The line trimmed off lends its storage to the new one: received text adds a line
+    // at every line feed.
+    QByteArray line;
+    if (FOutputLines.size() > kMaxHistory) {
+        line = std::move(FOutputLines.first());
+        FOutputLines.removeFirst();
+        line.resize(0);
+    }
+    FOutputLines.append(std::move(line));
 }

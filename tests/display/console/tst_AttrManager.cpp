@@ -1,5 +1,5 @@
 // The attribute table: reference counts, the lookup cache, reuse of freed slots, and
-// the invariant that every count equals the number of cells naming the attribute.
+// the invariant that every count equals the number of attribute runs naming it.
 
 #include "AttrManager.h"
 #include "ColorGrid.h"
@@ -19,22 +19,39 @@ TFixedFont pen(TColor fg, TColor bg = 0, TFontStyles style = 0)
     return f;
 }
 
-// Empty string when every live attribute's count matches the cells naming it.
-QString countMismatch(const TColorGrid& g)
+// Empty string when the runs of every row cover it in order, each naming a live
+// attribute other than the run before it, and every live attribute counts the runs
+// naming it.
+QString runMismatch(const TColorGrid& g)
 {
-    std::map<int, int> cells;
-    for (int y = 0; y < g.Rows(); ++y)
-        for (int x = 0; x < g.Cols(); ++x)
-            ++cells[g.AttrAt(x, y)];
-    const TAttrManager& t = g.AttrManager();
-    for (const auto& [index, n] : cells) {
-        if (!t.Get(index))
-            return QStringLiteral("cell names free slot %1").arg(index);
-        if (t.Get(index)->RefCount != n)
-            return QStringLiteral("slot %1 counts %2, cells %3").arg(index).arg(t.Get(index)->RefCount).arg(n);
+    std::map<int, int> runs;
+    for (int r = 0; r < g.Rows(); ++r) {
+        int col = 0;
+        int prev = -1;
+        for (const TAttrRun& run : g.RowRuns(r)) {
+            if (run.Start != col || run.Length < 1 || run.Attr == prev)
+                return QStringLiteral("row %1: run at %2 after %3").arg(r).arg(run.Start).arg(col);
+            col = run.End();
+            prev = run.Attr;
+            ++runs[run.Attr];
+        }
+        if (col != g.Cols())
+            return QStringLiteral("row %1 covered up to %2").arg(r).arg(col);
     }
-    if (t.LiveCount() != int(cells.size()))
-        return QStringLiteral("%1 live attributes for %2 in use").arg(t.LiveCount()).arg(cells.size());
+    const TAttrManager& t = g.AttrManager();
+    for (const auto& [index, n] : runs) {
+        if (!t.Get(index))
+            return QStringLiteral("run names free slot %1").arg(index);
+        if (t.Get(index)->RefCount != n)
+            return QStringLiteral("slot %1 counts %2, runs %3")
+                .arg(index)
+                .arg(t.Get(index)->RefCount)
+                .arg(n);
+    }
+    if (t.LiveCount() != int(runs.size()))
+        return QStringLiteral("%1 live attributes for %2 in use")
+            .arg(t.LiveCount())
+            .arg(runs.size());
     return {};
 }
 } // namespace
@@ -99,37 +116,55 @@ void TestAttrManager::scrollingOffFreesAttribute()
     p.SetColor(3);
     g.DoWriteBuf("x", 1);
     QCOMPARE(g.AttrAt(0, 2), blue);
-    QCOMPARE(countMismatch(g), QString());
+    QCOMPARE(runMismatch(g), QString());
 }
 
+// Letters name the pen they were written in ('a' + 2 x colour + background, upper case
+// for bold), so every letter cell shows whether its run kept the right attribute.
 void TestAttrManager::countsHoldUnderRandomUse()
 {
     QRandomGenerator rng(4711);
     TFixedFont p = pen(1);
     TColorGrid g(&p, 13, 7);
-    const char* pieces[] = {"Ork", "\r\n", "\n", "\r", "\b\b", "ein langer Text ohne Ende", "\t\x1b", "x"};
+    const char* controls[] = {"\r\n", "\n", "\r", "\b\b\b", "\t\x1b"};
+    const auto check = [&](int step) {
+        QString mismatch = runMismatch(g);
+        for (int y = 0; y < g.Rows() && mismatch.isEmpty(); ++y)
+            for (int x = 0; x < g.Cols() && mismatch.isEmpty(); ++x) {
+                const char c = g.CharAt(x, y);
+                const int code = QChar::toLower(c) - 'a';
+                const TAttr* a = g.AttrOf(x, y);
+                if (code >= 0 && code < 12
+                    && (a->Color() != TColor(code / 2) || a->BkColor() != TColor(code % 2)
+                        || a->Style() != (c < 'a' ? fsBold : 0)))
+                    mismatch = QStringLiteral("cell %1,%2").arg(x).arg(y);
+            }
+        return mismatch.isEmpty() ? mismatch
+                                  : QStringLiteral("step %1: %2").arg(step).arg(mismatch);
+    };
     for (int step = 0; step < 4000; ++step) {
-        p.SetColor(TColor(rng.bounded(6)));
-        p.SetBkColor(TColor(rng.bounded(2)));
-        p.SetStyle(rng.bounded(4) == 0 ? fsBold : 0);
-        switch (rng.bounded(10)) {
-        case 0:
+        const int colour = rng.bounded(6);
+        const int back = rng.bounded(2);
+        const bool bold = rng.bounded(4) == 0;
+        p.SetColor(TColor(colour));
+        p.SetBkColor(TColor(back));
+        p.SetStyle(bold ? fsBold : 0);
+        const int what = rng.bounded(10);
+        if (what == 0) {
             g.ClearScreen();
-            break;
-        case 1:
+        } else if (what == 1) {
             g.FillChars(rng.bounded(13), rng.bounded(7), '#', rng.bounded(40));
-            break;
-        default: {
-            const char* s = pieces[rng.bounded(8)];
+        } else if (what < 5) {
+            const char* s = controls[rng.bounded(5)];
             g.DoWriteBuf(s, qsizetype(strlen(s)));
+        } else {
+            const QByteArray s(1 + rng.bounded(30), char((bold ? 'A' : 'a') + 2 * colour + back));
+            g.DoWriteBuf(s.constData(), s.size());
         }
-        }
-        if (step % 97 == 0) {
-            const QString mismatch = countMismatch(g);
-            QVERIFY2(mismatch.isEmpty(), qPrintable(QStringLiteral("step %1: %2").arg(step).arg(mismatch)));
-        }
+        if (step % 7 == 0)
+            QCOMPARE(check(step), QString());
     }
-    QCOMPARE(countMismatch(g), QString());
+    QCOMPARE(check(4000), QString());
     QVERIFY(g.AttrManager().Count() <= 6 * 2 * 2);
 }
 

@@ -41,6 +41,8 @@ void TestIncomingText::escapes_data()
     QTest::newRow("cursor and erase dropped") << kEsc + "[2J" + kEsc + "[HA"
                                               << QByteArray("<C0C0C0/000000/0>A");
     QTest::newRow("character set designation") << kEsc + "(Bx" << QByteArray("<C0C0C0/000000/0>x");
+    QTest::newRow("character set named by a digit ends there") << kEsc + "(0x"
+                                                                << QByteArray("<C0C0C0/000000/0>x");
     QTest::newRow("ESC [m has no effect") << kEsc + "[31mA" + kEsc + "[mB"
                                           << QByteArray("<0000FF/000000/0>AB");
     QTest::newRow("ESC [?m has no effect, [?0m resets")
