@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation fonts-dejavu-core netbase
           qt6-translations-l10n xvfb xauth x11-utils
+          # a desktop with a screen reader's bus for the accessibility tests
+          dbus at-spi2-core python3-pyatspi xdotool
           # making and checking the Debian package: PNG icons, dpkg-shlibdeps (needs file),
           # validators for the desktop entry, metainfo and manual pages
           librsvg2-bin dpkg-dev file desktop-file-utils appstream groff-base)

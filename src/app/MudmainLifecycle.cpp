@@ -59,6 +59,7 @@ TMudMainFrm::TMudMainFrm(IPrompts& prompts, QWidget* parent)
     CreateParts();
     WireControls();
     TKompass::InstallAccessibility();
+    TConsole::InstallAccessibility();
     NameControlsForScreenReaders();
     qApp->installEventFilter(this);
     LogMemo->clear();

@@ -71,6 +71,7 @@ void TConsole::Init()
 
 TConsole::~TConsole()
 {
+    FListener = nullptr;
     FFont.OnChange = nullptr;
     BindStd(true, false);
     BindStd(false, false);
@@ -125,6 +126,8 @@ void TConsole::WriteBuf(const char* buffer, qsizetype count)
 void TConsole::DoWriteBuf(const char* buffer, qsizetype count)
 {
     FGrid->DoWriteBuf(buffer, count);
+    if (FListener)
+        FListener->TextShown();
     if (FOptions & coAutoTracking)
         TrackCursor();
     if (FFocused && (FOptions & coFulltimeCursor))
@@ -390,6 +393,12 @@ void TConsole::GridLineFed()
         SyncShown();
     }
     ScrollBy(0, 1);
+}
+
+void TConsole::GridLineEnding()
+{
+    if (FListener)
+        FListener->LineEnding();
 }
 
 void TConsole::GridBell()

@@ -61,6 +61,17 @@ enum TScrollAction {
     saEndScroll,
 };
 
+// Told what the console shows as it is written, for a screen reader; set only while one
+// listens, so a console nobody listens to pays one test per line.
+class IConsoleListener {
+public:
+    virtual ~IConsoleListener() = default;
+    // The cursor row holds a finished line; a line feed is about to leave it.
+    virtual void LineEnding() = 0;
+    // Text was written (its last line may still be open: a prompt, say).
+    virtual void TextShown() = 0;
+};
+
 class TConsole : public QAbstractScrollArea, protected TConsoleGridEvents {
     Q_OBJECT
 public:
@@ -147,6 +158,12 @@ public:
 
     QSize sizeHint() const override;
 
+    // One listener at a time; null removes it.
+    void SetListener(IConsoleListener* listener) { FListener = listener; }
+    // Screen readers see the console as a read-only terminal ("Ausgabe") with its
+    // text; once per program.
+    static void InstallAccessibility();
+
 protected:
     // For derived consoles that keep more per cell; grid and pen are wired here.
     TConsole(std::function<std::unique_ptr<TConsoleGrid>(const TFixedFont*)> makeGrid, QWidget* parent);
@@ -185,6 +202,7 @@ protected:
 
     void GridShowText(int L, int R) override;
     void GridLineFed() override;
+    void GridLineEnding() override;
     void GridBell() override;
 
 private:
@@ -203,6 +221,7 @@ private:
     void SyncShown();
 
     std::unique_ptr<TConsoleGrid> FGrid;
+    IConsoleListener* FListener = nullptr;
     TFixedFont FFont;
     TFixedFont FMetricFont;
     TConsoleOptions FOptions = DefaultConsoleOptions;

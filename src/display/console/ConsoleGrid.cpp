@@ -45,6 +45,8 @@ void TConsoleGrid::FillChars(int x, int y, char ch, int count)
 
 void TConsoleGrid::LineFeed()
 {
+    if (Events)
+        Events->GridLineEnding();
     Cursor.ry() += 1;
     if (Cursor.y() < FRows)
         return;

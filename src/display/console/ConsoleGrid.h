@@ -19,6 +19,9 @@ public:
     virtual void GridShowText(int L, int R) = 0;
     // The ring advanced by one row (a line feed on the last row).
     virtual void GridLineFed() = 0;
+    // A line feed is about to leave the cursor row, which holds a finished line; on the
+    // last row it will also drop grid row 0.
+    virtual void GridLineEnding() {}
     virtual void GridBell() = 0;
 };
 
