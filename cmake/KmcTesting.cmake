@@ -23,7 +23,8 @@ function(kmc_add_desktop_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} kmc_testsupport
                         Qt6::Test Qt6::Widgets Qt6::PrintSupport)
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/common/with-atspi.sh $<TARGET_FILE:${name}>)
+  # Two X servers started at once by xvfb-run may pick the same display.
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"
-    TIMEOUT 300)
+    RESOURCE_LOCK xserver TIMEOUT 300)
 endfunction()
