@@ -43,6 +43,19 @@ void TTelnetProtocol::Receive(const char* data, int len)
     Flush();
 }
 
+void TTelnetProtocol::ResetSession()
+{
+    FParser.Reset();
+    FCount = 0;
+    FRemoteEcho = false;
+}
+
+void TTelnetProtocol::EndSession()
+{
+    Flush();
+    ResetSession();
+}
+
 void TTelnetProtocol::TelnetData(quint8 b)
 {
     FBuffer[FCount++] = char(b);
@@ -88,10 +101,13 @@ void TTelnetProtocol::TelnetNegotiate(quint8 verb, quint8 option)
         return;
     case optEcho:
         if (verb == WILL) {
-            Reply(DO, option);
+            // Before the reply: a reply that ends the session clears it again.
             LocalEcho = false;
+            FRemoteEcho = true;
+            Reply(DO, option);
         } else if (verb == WONT) {
             LocalEcho = true;
+            FRemoteEcho = false;
         }
         Raise(EchoNegotiated);
         return;

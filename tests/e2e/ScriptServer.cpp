@@ -112,6 +112,12 @@ void ScriptServer::ReadUntilClosed(int fd)
     }
 }
 
+void ScriptServer::Hold()
+{
+    while (!FStop)
+        Pause(20);
+}
+
 void ScriptServer::ArmReset(int fd)
 {
     const linger hard{1, 0};

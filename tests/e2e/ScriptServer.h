@@ -32,6 +32,8 @@ public:
     bool ReadAtLeast(int fd, qsizetype count, int timeoutMs);
     // Reads until the client closes or the server is destroyed.
     void ReadUntilClosed(int fd);
+    // Keeps the connection open, reading nothing, until the server is destroyed.
+    void Hold();
     // The close after the script then resets the connection (RST) instead of ending it
     // in order.
     static void ArmReset(int fd);

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <functional>
@@ -237,6 +238,27 @@ private slots:
         QCOMPARE(s.Received().size(), expected.size());
         QVERIFY2(s.Received() == expected, "every DO is answered with exactly one WONT");
         CheckWeatheredAndReconnect(c, storm, "10,000 negotiations");
+    }
+
+    void serverThatNeverReads()
+    {
+        // Answers beyond the socket's buffers have nowhere to go: they are dropped once
+        // 64 KB wait, while the player's own commands still queue.
+        const QByteArray asked = Iac({255, 253, 99}).repeated((8 << 20) / 3);
+        Client c;
+        ScriptServer s([&](ScriptServer& server, int fd) {
+            const int small = 4096;
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+            if (server.Send(fd, asked))
+                server.Hold();
+        });
+        c.Connect(s.Port());
+        const Storm storm = Weather([&] { return c.BytesRead() >= asked.size(); }, 60000);
+        const qint64 waiting = c.w.Telnet->Socket()->BufferedBytes();
+        QVERIFY2(waiting > 0 && waiting <= TTnCnx::ReplyQueueLimit + 3, qPrintable(QString::number(waiting)));
+        c.w.FSink->SendCommandLine("sage hallo");
+        QCOMPARE(c.w.Telnet->Socket()->BufferedBytes(), waiting + 12);
+        CheckWeatheredAndReconnect(c, storm, "server that never reads");
     }
 
     void resetInsideSubNegotiation()
