@@ -585,7 +585,6 @@ void TWSocket::Fail(int code, const char* context)
 {
     const QPointer<TWSocket> self(this);
     const quint32 serial = FSerial;
-    FLastError = code;
     if (OnSessionClosed && !FCloseInvoked) {
         FCloseInvoked = true;
         OnSessionClosed(this, quint16(code));
@@ -593,8 +592,11 @@ void TWSocket::Fail(int code, const char* context)
             return;
     }
     // The handler may have closed already, or even started the next connection.
-    if (FSerial == serial && FState != wsClosed)
-        Close();
+    if (FSerial == serial) {
+        if (FState != wsClosed)
+            Close();
+        FLastError = code;
+    }
     SocketError(code, context);
 }
 

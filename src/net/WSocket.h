@@ -93,7 +93,8 @@ public:
     // failure with LastError set (10035 when nothing is waiting).
     int Receive(void* buffer, int size);
     // Queues len bytes and writes what the network takes now; returns len (0 for
-    // len <= 0). Not connected: error 10057 (throws; -1 when OnError is subscribed).
+    // len <= 0). Not connected: error 10057 (throws; -1 when OnError is subscribed);
+    // more than MaxBuffered waiting: 10055 and the connection closed (see above).
     int Send(const void* data, int len);
 
     TSessionEvent OnSessionConnected;
