@@ -152,8 +152,11 @@ void TTelnetProtocol::TelnetTrace(const QByteArray& line) { WriteTelnetTrace(lin
 
 void TTelnetProtocol::Reply(quint8 verb, quint8 option)
 {
+    // No allocation: a flooding server asks millions of times, and most answers are
+    // dropped unsent.
+    const char reply[3] = {char(IAC), char(verb), char(option)};
     if (SendReply)
-        SendReply(Bytes({IAC, verb, option}));
+        SendReply(QByteArray::fromRawData(reply, 3));
 }
 
 void TTelnetProtocol::SendSub(quint8 option, const QByteArray& body)

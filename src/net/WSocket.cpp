@@ -490,10 +490,16 @@ int TWSocket::Send(const void* data, int len)
 
 void TWSocket::QueueWritableEvent()
 {
+    // One is enough however many sends come before it: a flood of small replies would
+    // otherwise post an event each.
+    if (FWritablePending)
+        return;
+    FWritablePending = true;
     const quint32 serial = FSerial;
     QMetaObject::invokeMethod(
         this,
         [this, serial] {
+            FWritablePending = false;
             if (SameConnection(serial))
                 AtEventEdge([this] { HandleEvent(ekWrite, 0); });
         },

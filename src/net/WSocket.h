@@ -154,5 +154,6 @@ private:
     quint32 FSerial = 0;           // tells apart connections that reuse a handle number
     quint64 FReceiveCalls = 0;     // lets the read loop see whether a handler read
     int FPeekedError = 0;          // taken by the probe for a close; Receive reports it
+    bool FWritablePending = false; // a queued writable event is on its way
     bool FDestroying = false;
 };

@@ -15,7 +15,9 @@ class ScriptServer {
 public:
     using Script = std::function<void(ScriptServer& server, int fd)>;
 
-    explicit ScriptServer(Script script);  // listens at once
+    // Listens at once. A receive buffer (bytes) other than 0 is set before listening, so
+    // the connection starts with that window instead of shrinking it later.
+    explicit ScriptServer(Script script, int receiveBuffer = 0);
     ~ScriptServer();                        // ends waits, closes the client, joins
 
     quint16 Port() const { return FPort; }

@@ -19,7 +19,6 @@
 #include <QTimer>
 
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <functional>
@@ -246,12 +245,12 @@ private slots:
         // 64 KB wait, while the player's own commands still queue.
         const QByteArray asked = Iac({255, 253, 99}).repeated((8 << 20) / 3);
         Client c;
-        ScriptServer s([&](ScriptServer& server, int fd) {
-            const int small = 4096;
-            ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-            if (server.Send(fd, asked))
-                server.Hold();
-        });
+        ScriptServer s(
+            [&](ScriptServer& server, int fd) {
+                if (server.Send(fd, asked))
+                    server.Hold();
+            },
+            4096);
         c.Connect(s.Port());
         const Storm storm = Weather([&] { return c.BytesRead() >= asked.size(); }, 60000);
         const qint64 waiting = c.w.Telnet->Socket()->BufferedBytes();
