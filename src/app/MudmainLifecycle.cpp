@@ -98,6 +98,7 @@ TMudMainFrm::~TMudMainFrm()
         Telnet->OnSessionClosed = nullptr;
         Telnet->OnDataAvailable = nullptr;
         Telnet->OnSessionConnected = nullptr;
+        Telnet->OnLocalEcho = nullptr;
     }
     FCommands.reset();
 }
@@ -146,6 +147,7 @@ void TMudMainFrm::WireTelnet()
     Telnet->OnDataAvailable = [this](TTnCnx*, const char* buffer, int len) {
         FIncoming->TelnetDataAvailable(buffer, len);
     };
+    Telnet->OnLocalEcho = [this](TTnCnx*) { FSink->FRemoteEcho = Telnet->RemoteEcho(); };
 }
 
 void TMudMainFrm::EnsureFolders()

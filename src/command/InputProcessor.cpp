@@ -47,9 +47,16 @@ bool TInputProcessor::MudInputKeyPress(char ch)
     }
     if (ch != '\r') return false;
     const QByteArray text = FEnv.Host.InputText();
-    if (!text.isEmpty()) AddToHistory(text);
+    // A password the server asked for must not stay anywhere a bystander or the arrow
+    // keys could bring it back; the line goes first, so a failing send leaves nothing.
+    const bool secret = FEnv.Sink.FRemoteEcho;
+    if (secret)
+        FEnv.Host.SetInputText(QByteArray());
+    else if (!text.isEmpty())
+        AddToHistory(text);
     for (const QByteArray& piece : SplitString('|', Win1252::trim(text)))
         ProcessInputLine(piece);
+    if (secret) return true;
     if (FEnv.Config.FClearInput)
         FEnv.Host.SetInputText(QByteArray());
     else
@@ -195,7 +202,7 @@ void TInputProcessor::ExpandAlias(const TStringList& words, int index)
 
 void TInputProcessor::EchoAliasBuffer(const QByteArray& buffer)
 {
-    if (!FEnv.Sink.FLocalEcho) return;
+    if (!FEnv.Sink.FLocalEcho || FEnv.Sink.FRemoteEcho) return;
     IConsoleWriter& console = FEnv.Sink.Console();
     const int cols = console.Cols();
     const auto flush = [&](QByteArray& line) {

@@ -19,6 +19,7 @@ constexpr int WouldBlock = 10035;
 constexpr int NotSocket = 10038;
 constexpr int InvalidArgument = 10022;
 constexpr int ConnReset = 10054;
+constexpr int NoBufferSpace = 10055;
 constexpr int NotConnected = 10057;
 constexpr int ConnRefused = 10061;
 

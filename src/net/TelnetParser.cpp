@@ -6,6 +6,12 @@ using namespace Telnet;
 
 void TTelnetParser::Reset()
 {
+    Clear();
+    ++FResets;
+}
+
+void TTelnetParser::Clear()
+{
     FState = TState::Data;
     FVerb = 0;
     FCollector.clear();
@@ -16,7 +22,7 @@ void TTelnetParser::Feed(quint8 b)
     switch (FState) {
     case TState::Verb: {
         const quint8 verb = FVerb;
-        Reset();
+        Clear();
         FSink.TelnetNegotiate(verb, b);
         return;
     }
@@ -44,7 +50,8 @@ void TTelnetParser::Feed(const char* data, int len)
 {
     const auto* p = reinterpret_cast<const quint8*>(data);
     const auto* const end = p + len;
-    while (p < end) {
+    const quint32 resets = FResets;
+    while (p < end && FResets == resets) {
         if (FState == TState::Data) {
             // Below IP no byte means anything outside a command; ASCII text, eight bytes
             // at a time, is the common case.
@@ -60,7 +67,7 @@ void TTelnetParser::Feed(const char* data, int len)
                 ++p;
             if (p > run)
                 FSink.TelnetDataRun(reinterpret_cast<const char*>(run), int(p - run));
-            if (p == end)
+            if (p == end || FResets != resets)
                 return;
         }
         Feed(*p++);

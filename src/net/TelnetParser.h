@@ -50,11 +50,13 @@ public:
     // the parser ready for the next byte.
     void Feed(quint8 b);
     // The same as feeding the bytes one by one; plain data goes to the sink in runs.
+    // Stops early when the sink calls Reset: the rest belongs to a connection that ended.
     void Feed(const char* data, int len);
     void Reset();
     TState State() const { return FState; }
 
 private:
+    void Clear();
     void Command(quint8 b);
     void Plain(quint8 b);
 
@@ -62,4 +64,5 @@ private:
     TState FState = TState::Data;
     quint8 FVerb = 0;
     QByteArray FCollector;
+    quint32 FResets = 0;  // lets a Feed in progress see a Reset from its sink
 };

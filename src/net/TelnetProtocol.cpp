@@ -43,6 +43,19 @@ void TTelnetProtocol::Receive(const char* data, int len)
     Flush();
 }
 
+void TTelnetProtocol::ResetSession()
+{
+    FParser.Reset();
+    FCount = 0;
+    FRemoteEcho = false;
+}
+
+void TTelnetProtocol::EndSession()
+{
+    Flush();
+    ResetSession();
+}
+
 void TTelnetProtocol::TelnetData(quint8 b)
 {
     FBuffer[FCount++] = char(b);
@@ -88,10 +101,13 @@ void TTelnetProtocol::TelnetNegotiate(quint8 verb, quint8 option)
         return;
     case optEcho:
         if (verb == WILL) {
-            Reply(DO, option);
+            // Before the reply: a reply that ends the session clears it again.
             LocalEcho = false;
+            FRemoteEcho = true;
+            Reply(DO, option);
         } else if (verb == WONT) {
             LocalEcho = true;
+            FRemoteEcho = false;
         }
         Raise(EchoNegotiated);
         return;
@@ -136,8 +152,11 @@ void TTelnetProtocol::TelnetTrace(const QByteArray& line) { WriteTelnetTrace(lin
 
 void TTelnetProtocol::Reply(quint8 verb, quint8 option)
 {
+    // No allocation: a flooding server asks millions of times, and most answers are
+    // dropped unsent.
+    const char reply[3] = {char(IAC), char(verb), char(option)};
     if (SendReply)
-        SendReply(Bytes({IAC, verb, option}));
+        SendReply(QByteArray::fromRawData(reply, 3));
 }
 
 void TTelnetProtocol::SendSub(quint8 option, const QByteArray& body)

@@ -30,12 +30,20 @@ public:
 
     // Parses the bytes of one read, in order, then hands on what data they held.
     void Receive(const char* data, int len);
-    // Forgets a command cut off by the end of a connection; option flags stay.
-    void ResetParser() { FParser.Reset(); }
+    // Forgets what belongs to one connection: a command cut off, data not yet handed
+    // on, the rest of a read being parsed (when called from an output) and the server's
+    // echo. The option flags stay.
+    void ResetSession();
+    // The connection ended: hands on the data parsed so far, then ResetSession, so
+    // nothing of it can arrive after the end or in the next connection.
+    void EndSession();
 
     QByteArray Location = "TNCNX";
     QByteArray TermType = "VT100";
     bool LocalEcho = false;  // the server will not echo, so the client has to
+    // The server echoes what is typed (WILL ECHO, until WONT ECHO or the session ends),
+    // as it does while it asks for a password.
+    bool RemoteEcho() const { return FRemoteEcho; }
 
     bool RemoteBinary() const { return FRemoteBinary; }
     bool LocalBinary() const { return FLocalBinary; }
@@ -72,6 +80,7 @@ private:
     bool FLocalBinary = false;
     bool FGoAheadSuppressed = false;
     bool FTerminalType = false;
+    bool FRemoteEcho = false;
 };
 
 // Writes a diagnostic line, numbered program-wide with four upper-case hex digits, to

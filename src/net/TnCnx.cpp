@@ -31,7 +31,7 @@ void TTnCnx::Connect()
         FSocket->Close();
     if (!FSocket)
         return;
-    FProtocol.ResetParser();
+    FProtocol.ResetSession();
     FSocket->SetProto("tcp");
     FSocket->SetPort(FPort);
     FSocket->SetAddr(FHost);
@@ -86,13 +86,14 @@ void TTnCnx::SocketSessionClosed(TWSocket* sender, quint16 error)
 {
     if (sender->State() != wsClosed)
         sender->Close();
+    FProtocol.EndSession();
     if (OnSessionClosed)
         OnSessionClosed(this, error);
 }
 
 void TTnCnx::SendReply(const QByteArray& bytes)
 {
-    if (FSocket)
+    if (FSocket && FSocket->State() == wsConnected && FSocket->BufferedBytes() <= ReplyQueueLimit)
         FSocket->Send(bytes.constData(), int(bytes.size()));
 }
 

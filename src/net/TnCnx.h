@@ -13,8 +13,12 @@
 //   thrown; it arrives as OnSessionConnected with the error code, then OnSessionClosed.
 // - Send doubles every byte 255 of the application's data (RFC 854), so the server
 //   reads it as data; negotiation replies of the component are sent as they are.
-// - The parser's state belongs to this connection and starts afresh on Connect; the
-//   negotiated option flags carry over from one connection to the next.
+// - The parser's state and the data not yet handed on belong to one connection: they
+//   start afresh on Connect, and nothing of a connection is handed on after its
+//   OnSessionClosed (a read that the session ends in the middle of is not parsed on).
+//   The negotiated option flags carry over from one connection to the next.
+// - While more than ReplyQueueLimit bytes wait to be sent, negotiation replies are
+//   dropped: a server that does not read needs no answers, and they would pile up.
 
 #include "TelnetProtocol.h"
 #include "WSocket.h"
@@ -28,6 +32,8 @@
 class TTnCnx : public QObject {
     Q_OBJECT
 public:
+    static constexpr qint64 ReplyQueueLimit = 64 * 1024;
+
     using TSessionEvent = std::function<void(TTnCnx* Sender, quint16 Error)>;
     using TDataAvailableEvent = std::function<void(TTnCnx* Sender, const char* Buffer, int Len)>;
     using TDisplayEvent = std::function<void(TTnCnx* Sender, const QByteArray& Str)>;
@@ -46,6 +52,9 @@ public:
     void SetTermType(const QByteArray& text) { FProtocol.TermType = text; }
     bool LocalEcho() const { return FProtocol.LocalEcho; }
     void SetLocalEcho(bool on) { FProtocol.LocalEcho = on; }
+    // The server echoes what is typed, as while it asks for a password (see
+    // TTelnetProtocol); OnLocalEcho follows every change, the session's end aside.
+    bool RemoteEcho() const { return FProtocol.RemoteEcho(); }
     bool RemoteBinary() const { return FProtocol.RemoteBinary(); }
     bool LocalBinary() const { return FProtocol.LocalBinary(); }
     bool GoAheadSuppressed() const { return FProtocol.GoAheadSuppressed(); }

@@ -16,6 +16,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <utility>
+
 using namespace SocketErrors;
 
 namespace {
@@ -113,8 +115,10 @@ void TWSocket::ResetFields()
     FLingerOnOff = wsLingerOn;
     FLingerTimeout = 0;
     FAllSent = true;
+    FBuffered = 0;
     FCloseInvoked = false;
     FReadCount = 0;
+    FPeekedError = 0;
     FSin = sockaddr_in{};
     FSin.sin_family = AF_INET;
 }
@@ -319,8 +323,11 @@ void TWSocket::ReadNotified()
             HandleEvent(ekRead, 0);
         else if (n == 0)
             HandleEvent(ekClose, 0);
-        else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            HandleEvent(ekClose, quint16(FromErrno(errno)));
+        else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            // The probe has taken the error from the socket; the read reports it.
+            FPeekedError = FromErrno(errno);
+            HandleEvent(ekClose, quint16(FPeekedError));
+        }
     });
 }
 
@@ -429,6 +436,10 @@ int TWSocket::Receive(void* buffer, int size)
         FLastError = NotSocket;
         return -1;
     }
+    if (FPeekedError != 0) {
+        FLastError = std::exchange(FPeekedError, 0);
+        return -1;
+    }
     const ssize_t n = ::recv(FHSocket, buffer, size_t(std::max(size, 0)), 0);
     if (n < 0) {
         FLastError = FromErrno(errno);
@@ -446,8 +457,16 @@ int TWSocket::Send(const void* data, int len)
         SocketError(NotConnected, "Send");
         return -1;
     }
+    if (len > 0 && FBuffered + len > MaxBuffered) {
+        Fail(NoBufferSpace, "Send");
+        return -1;
+    }
+    // Older bytes waiting means the network takes nothing now; the writable
+    // notification sends them and these after them.
+    const bool waiting = FBuffered > 0;
     FAllSent = false;
     if (len > 0) {
+        FBuffered += len;
         const char* p = static_cast<const char*>(data);
         int left = len;
         if (FBufList.empty())
@@ -460,7 +479,8 @@ int TWSocket::Send(const void* data, int len)
                 FBufList.emplace_back(FBufSize);
         }
     }
-    TryToSend();
+    if (!waiting)
+        TryToSend();
     if (FAllSent)
         QueueWritableEvent();
     else
@@ -470,10 +490,16 @@ int TWSocket::Send(const void* data, int len)
 
 void TWSocket::QueueWritableEvent()
 {
+    // One is enough however many sends come before it: a flood of small replies would
+    // otherwise post an event each.
+    if (FWritablePending)
+        return;
+    FWritablePending = true;
     const quint32 serial = FSerial;
     QMetaObject::invokeMethod(
         this,
         [this, serial] {
+            FWritablePending = false;
             if (SameConnection(serial))
                 AtEventEdge([this] { HandleEvent(ekWrite, 0); });
         },
@@ -502,7 +528,7 @@ void TWSocket::TryToSend()
         }
         const ssize_t n = ::send(FHSocket, p, size_t(len), flags);
         if (n > 0) {
-            FBufList.front().Remove(int(n));
+            FBuffered -= FBufList.front().Remove(int(n));
             if (n < len)
                 return;
             continue;
@@ -559,6 +585,25 @@ void TWSocket::Close()
             return;
     }
     ResetFields();
+}
+
+void TWSocket::Fail(int code, const char* context)
+{
+    const QPointer<TWSocket> self(this);
+    const quint32 serial = FSerial;
+    if (OnSessionClosed && !FCloseInvoked) {
+        FCloseInvoked = true;
+        OnSessionClosed(this, quint16(code));
+        if (self.isNull())
+            return;
+    }
+    // The handler may have closed already, or even started the next connection.
+    if (FSerial == serial) {
+        if (FState != wsClosed)
+            Close();
+        FLastError = code;
+    }
+    SocketError(code, context);
 }
 
 void TWSocket::DropNotifiers()

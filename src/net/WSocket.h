@@ -14,6 +14,10 @@
 //   handler: its text is shown through Prompts().Error() and the client runs on.
 // - Close returns every field to its default, so Port and Addr must be set again
 //   before the next Connect. OnSessionClosed is raised at most once per connection.
+// - At most MaxBuffered bytes wait to be sent. A Send that would queue more closes the
+//   connection as failed: OnSessionClosed(10055), then error 10055 is reported for
+//   "Send" like any other error. While older bytes wait, Send only queues; the
+//   writable notification sends them in order.
 // - One pass of the read loop lasts about 10 ms at most; data still waiting then is
 //   taken on the next pass of the event loop, so a flooding peer cannot starve timers,
 //   painting or input. A handler of OnDataAvailable that does not call Receive pauses
@@ -47,6 +51,8 @@ enum TSocketSendFlags { wsSendNormal, wsSendUrgent };
 class TWSocket : public QObject {
     Q_OBJECT
 public:
+    static constexpr qint64 MaxBuffered = 1024 * 1024;
+
     using TSessionEvent = std::function<void(TWSocket* Sender, quint16 Error)>;
     using TChangeStateEvent =
         std::function<void(TWSocket* Sender, TSocketState OldState, TSocketState NewState)>;
@@ -71,6 +77,7 @@ public:
     TSocketState State() const { return FState; }
     int LastError() const { return FLastError; }
     qint64 ReadCount() const { return FReadCount; }
+    qint64 BufferedBytes() const { return FBuffered; }  // queued, not yet sent
     TSocketLingerOnOff LingerOnOff() const { return FLingerOnOff; }
     void SetLingerOnOff(TSocketLingerOnOff value) { FLingerOnOff = value; }
     quint16 LingerTimeout() const { return FLingerTimeout; }
@@ -86,7 +93,8 @@ public:
     // failure with LastError set (10035 when nothing is waiting).
     int Receive(void* buffer, int size);
     // Queues len bytes and writes what the network takes now; returns len (0 for
-    // len <= 0). Not connected: error 10057 (throws; -1 when OnError is subscribed).
+    // len <= 0). Not connected: error 10057 (throws; -1 when OnError is subscribed);
+    // more than MaxBuffered waiting: 10055 and the connection closed (see above).
     int Send(const void* data, int len);
 
     TSessionEvent OnSessionConnected;
@@ -115,6 +123,7 @@ private:
     void EnableWriteNotifier(bool on);
     void RaiseException(const QString& message);
     void SocketError(int code, const char* context);
+    void Fail(int code, const char* context);
 
     int FHSocket = -1;
     bool FPortAssigned = false;
@@ -135,6 +144,7 @@ private:
     TSocketLingerOnOff FLingerOnOff = wsLingerOn;
     quint16 FLingerTimeout = 0;
     bool FAllSent = true;
+    qint64 FBuffered = 0;
     bool FCloseInvoked = false;
     qint64 FReadCount = 0;
     sockaddr_in FSin{};
@@ -143,5 +153,7 @@ private:
     QSocketNotifier* FWriteNotifier = nullptr;
     quint32 FSerial = 0;           // tells apart connections that reuse a handle number
     quint64 FReceiveCalls = 0;     // lets the read loop see whether a handler read
+    int FPeekedError = 0;          // taken by the probe for a close; Receive reports it
+    bool FWritablePending = false; // a queued writable event is on its way
     bool FDestroying = false;
 };

@@ -52,6 +52,13 @@ bool parseTime(const QByteArray& text, double& fraction)
     return true;
 }
 
+// Before the epoch the time of day is subtracted: -1.25 is 29.12.1899 06:00, which is
+// how toQDateTime reads it back.
+double Encode(qint64 days, double fraction)
+{
+    return days < 0 ? double(days) - fraction : double(days) + fraction;
+}
+
 } // namespace
 
 namespace DateTime {
@@ -60,8 +67,7 @@ TDateTime now() { return fromQDateTime(QDateTime::currentDateTime()); }
 
 TDateTime fromQDateTime(const QDateTime& dt)
 {
-    const double days = kEpoch.daysTo(dt.date());
-    return days + dt.time().msecsSinceStartOfDay() / kMsPerDay;
+    return Encode(kEpoch.daysTo(dt.date()), dt.time().msecsSinceStartOfDay() / kMsPerDay);
 }
 
 QDateTime toQDateTime(TDateTime value)
@@ -128,7 +134,7 @@ bool strToDateTime(const QByteArray& text, TDateTime& value)
     } else if (!parseDate(t.left(blank), d) || !parseTime(Win1252::trim(t.mid(blank + 1)), f)) {
         return false;
     }
-    value = kEpoch.daysTo(d) + f;
+    value = Encode(kEpoch.daysTo(d), f);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/Kompass.h"
 #include "app/StatusLight.h"
+#include "command/CommandProcessor.h"
 #include "dialogs/small/Mudopen.h"
 #include "dialogs/small/mudnbook.h"
 #include "display/console/ColorConsole.h"
@@ -43,9 +44,20 @@ class TestMainWindowSession : public QObject {
     {
         QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Wie heisst Du?"), kWait);
         h.Enter(QString::fromLatin1(name));
-        QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Passwort:"), kWait);
+        // The server takes over the echo when it asks for the password.
+        QTRY_VERIFY_WITH_TIMEOUT(h.w().FSink->FRemoteEcho, kWait);
         h.Enter("geheim");
+        // Asked for with WILL ECHO: sent, emptied from the input line, and neither shown,
+        // nor in the output history (so not offered by Tab), nor in the input history.
+        QCOMPARE(h.w().MudInput->text(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Ausg"), kWait);
+        QVERIFY(!h.ConsoleHas("geheim"));
+        QVERIFY(!h.w().FSink->FOutputLines.join('|').contains("geheim"));
+        QCOMPARE(h.w().Commands()->Input().FHistory.last(), name);
+        h.Type("sage gehe");
+        QTest::keyClick(h.w().MudInput, Qt::Key_Tab);
+        QCOMPARE(h.w().MudInput->text(), QString("sage gehe"));
+        h.w().MudInput->clear();
     }
 
     void ClickItem(QListWidget* list, const QString& text, Qt::MouseButton button, bool twice = false)

@@ -148,6 +148,23 @@ private slots:
         QCOMPARE(f.Connection.Sent, QByteArray("k orc\r\n"));
     }
 
+    void lineWhileTheServerEchoesIsSentButShownAndKeptNowhere()
+    {
+        CommandFixture f;
+        f.Config.SetAlias("login", "sage %1");
+        f.Enter("n");
+        f.Reset();
+        f.Sink.FRemoteEcho = true;
+        f.Enter("geheim|login wort");
+        QCOMPARE(f.SentLines(), (QList<QByteArray>{"geheim", "sage wort"}));
+        QVERIFY(f.Console.Cells.isEmpty());
+        QVERIFY(!f.Sink.FOutputLines.join('|').contains("geheim") && !f.Sink.FOutputLines.join('|').contains("wort"));
+        QCOMPARE(f.Host.Text, QByteArray());
+        QCOMPARE(f.Commands.Input().FHistory, (TStringList{"n"}));
+        f.Commands.Input().MudInputKeyDown(Qt::Key_Up);
+        QCOMPARE(f.Host.Text, QByteArray("n"));
+    }
+
     void aliasEchoWrapsAtConsoleWidth()
     {
         CommandFixture f;

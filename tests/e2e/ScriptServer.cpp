@@ -10,9 +10,11 @@
 #include <cerrno>
 #include <chrono>
 
-ScriptServer::ScriptServer(Script script)
+ScriptServer::ScriptServer(Script script, int receiveBuffer)
 {
     FListen = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (receiveBuffer > 0)
+        ::setsockopt(FListen, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -110,6 +112,12 @@ void ScriptServer::ReadUntilClosed(int fd)
 {
     while (!FStop && ReadSome(fd, 20)) {
     }
+}
+
+void ScriptServer::Hold()
+{
+    while (!FStop)
+        Pause(20);
 }
 
 void ScriptServer::ArmReset(int fd)

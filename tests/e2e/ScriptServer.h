@@ -15,7 +15,9 @@ class ScriptServer {
 public:
     using Script = std::function<void(ScriptServer& server, int fd)>;
 
-    explicit ScriptServer(Script script);  // listens at once
+    // Listens at once. A receive buffer (bytes) other than 0 is set before listening, so
+    // the connection starts with that window instead of shrinking it later.
+    explicit ScriptServer(Script script, int receiveBuffer = 0);
     ~ScriptServer();                        // ends waits, closes the client, joins
 
     quint16 Port() const { return FPort; }
@@ -32,6 +34,8 @@ public:
     bool ReadAtLeast(int fd, qsizetype count, int timeoutMs);
     // Reads until the client closes or the server is destroyed.
     void ReadUntilClosed(int fd);
+    // Keeps the connection open, reading nothing, until the server is destroyed.
+    void Hold();
     // The close after the script then resets the connection (RST) instead of ending it
     // in order.
     static void ArmReset(int fd);

@@ -239,6 +239,27 @@ private slots:
         CheckWeatheredAndReconnect(c, storm, "10,000 negotiations");
     }
 
+    void serverThatNeverReads()
+    {
+        // Answers beyond the socket's buffers have nowhere to go: they are dropped once
+        // 64 KB wait, while the player's own commands still queue.
+        const QByteArray asked = Iac({255, 253, 99}).repeated((8 << 20) / 3);
+        Client c;
+        ScriptServer s(
+            [&](ScriptServer& server, int fd) {
+                if (server.Send(fd, asked))
+                    server.Hold();
+            },
+            4096);
+        c.Connect(s.Port());
+        const Storm storm = Weather([&] { return c.BytesRead() >= asked.size(); }, 60000);
+        const qint64 waiting = c.w.Telnet->Socket()->BufferedBytes();
+        QVERIFY2(waiting > 0 && waiting <= TTnCnx::ReplyQueueLimit + 3, qPrintable(QString::number(waiting)));
+        c.w.FSink->SendCommandLine("sage hallo");
+        QCOMPARE(c.w.Telnet->Socket()->BufferedBytes(), waiting + 12);
+        CheckWeatheredAndReconnect(c, storm, "server that never reads");
+    }
+
     void resetInsideSubNegotiation()
     {
         Client c;

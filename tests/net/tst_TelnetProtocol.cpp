@@ -53,6 +53,8 @@ QString Flags(const TTelnetProtocol& p)
         f << "tt";
     if (p.LocalEcho)
         f << "localecho";
+    if (p.RemoteEcho())
+        f << "remoteecho";
     return f.join(',');
 }
 
@@ -66,7 +68,7 @@ private slots:
     void vectors_data();
     void vectors();
     void blocksPerRead();
-    void resetForgetsCutCommandButKeepsOptions();
+    void sessionEndForgetsTheConnectionButKeepsOptions();
     void longSubNegotiationIsBounded();
     void traceLinesAreNumbered();
 };
@@ -83,7 +85,7 @@ void TestTelnetProtocol::vectors_data()
     const QByteArray ttAnswer("\xFF\xFA\x18\x00VT100\xFF\xF0", 11);
     QTest::newRow("IAC IAC is one data byte 255") << B("a\xFF\xFF" "b", 4) << B("a\xFF" "b", 3) << none << "" << "";
     QTest::newRow("WONT ECHO: client echoes, no reply") << B("\xFF\xFC\x01", 3) << none << none << "echo" << "localecho";
-    QTest::newRow("WONT then WILL ECHO") << B("\xFF\xFC\x01\xFF\xFB\x01", 6) << none << B("\xFF\xFD\x01", 3) << "echo,echo" << "";
+    QTest::newRow("WONT then WILL ECHO") << B("\xFF\xFC\x01\xFF\xFB\x01", 6) << none << B("\xFF\xFD\x01", 3) << "echo,echo" << "remoteecho";
     QTest::newRow("DO and DONT ECHO only notify") << B("\xFF\xFD\x01\xFF\xFE\x01", 6) << none << none << "echo,echo" << "";
     QTest::newRow("DO TERMINAL-TYPE, SEND twice, same answer")
         << B("\xFF\xFD\x18\xFF\xFA\x18\x01\xFF\xF0\xFF\xFA\x18\x01\xFF\xF0", 15) << none
@@ -169,19 +171,32 @@ void TestTelnetProtocol::blocksPerRead()
     QVERIFY(sink.data.endsWith("bnew"));
 }
 
-void TestTelnetProtocol::resetForgetsCutCommandButKeepsOptions()
+void TestTelnetProtocol::sessionEndForgetsTheConnectionButKeepsOptions()
 {
     TTelnetProtocol p;
     TSink sink;
     sink.Wire(p);
-    p.Receive("\xFF\xFB\x03", 3);  // suppress go-ahead agreed
-    p.Receive("\xFF", 1);          // the connection ends inside a command
-    p.ResetParser();
+    p.Receive("\xFF\xFB\x03\xFF\xFB\x01", 6);  // suppress go-ahead agreed, the server echoes
+    p.Receive("\xFF", 1);                      // the connection ends inside a command
+    p.ResetSession();
+    QVERIFY(!p.RemoteEcho());
     p.Receive("\xFB\x01ok", 4);
     QVERIFY(sink.data == B("\xFB\x01ok", 4));
-    QCOMPARE(sink.replies, B("\xFF\xFD\x03", 3));
+    QCOMPARE(sink.replies, B("\xFF\xFD\x03\xFF\xFD\x01", 6));
     QVERIFY(p.GoAheadSuppressed());
 
+    // A reply that finds the connection reset ends the session inside a read: what
+    // came before is handed on, nothing after it, and the next read starts clean.
+    sink.data.clear();
+    sink.events.clear();
+    p.SendReply = [&](const QByteArray&) { p.EndSession(); };
+    const QByteArray read = B("vorher\xFF\xFD\x63nachher\xFF\xFB\x01", 19);
+    p.Receive(read.constData(), int(read.size()));
+    QCOMPARE(sink.events, QStringList{"block 6"});
+    QVERIFY(!p.RemoteEcho());
+    sink.Wire(p);
+    p.Receive("neu", 3);
+    QCOMPARE(sink.data, QByteArray("vorherneu"));
 }
 
 void TestTelnetProtocol::longSubNegotiationIsBounded()

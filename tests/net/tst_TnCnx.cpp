@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <sys/socket.h>
+
 namespace {
 
 constexpr int Patience = 15000;
@@ -17,6 +19,7 @@ struct TSession {
     TTnCnx t;
     QStringList events;
     QByteArray data;
+    QByteArray lateData;  // handed on after the session-closed notification
     QList<QByteArray> displays;
     bool terminated = true;
 
@@ -25,6 +28,8 @@ struct TSession {
         t.OnSessionConnected = [this](TTnCnx*, quint16 e) { events << QString("connected %1").arg(e); };
         t.OnSessionClosed = [this](TTnCnx*, quint16 e) { events << QString("closed %1").arg(e); };
         t.OnDataAvailable = [this](TTnCnx*, const char* b, int len) {
+            if (!events.isEmpty() && events.last().startsWith("closed"))
+                lateData.append(b, len);
             data.append(b, len);
             terminated = terminated && b[len] == '\0';
         };
@@ -55,6 +60,7 @@ class TestTnCnx : public QObject {
 private slots:
     void negotiatesAndDeliversOverTheWire();
     void sentDataHasIacDoubled();
+    void peerCloseIsShownAndReportedOnce_data();
     void peerCloseIsShownAndReportedOnce();
     void connectStartsParserAfresh();
     void connectWhileOpenClosesTheOldSession();
@@ -88,19 +94,47 @@ void TestTnCnx::sentDataHasIacDoubled()
     QCOMPARE(s.peer.Received, wire);
 }
 
+void TestTnCnx::peerCloseIsShownAndReportedOnce_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("reset");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QList<QByteArray>>("displays");
+    QTest::addColumn<QString>("closed");
+    const QByteArray bye = "Auf Wiedersehen!\r\n";
+    QTest::newRow("closed") << bye << false << bye
+                            << QList<QByteArray>{"\r\n**** Remote has closed ****\r\n"} << "closed 0";
+    QTest::newRow("reset") << bye << true << bye << QList<QByteArray>{"\r\n**** ERROR: 10054 ****\r\n"}
+                           << "closed 10054";
+    // The reply to DO 99 finds the connection reset: the read is not parsed on.
+    QTest::newRow("reset found by a reply") << B("vorher\xFF\xFD\x63nachher\xFF\xFB\x01", 19) << true
+                                            << QByteArray("vorher") << QList<QByteArray>{} << "closed 0";
+}
+
 void TestTnCnx::peerCloseIsShownAndReportedOnce()
 {
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, reset);
+    QFETCH(QByteArray, data);
+    QFETCH(QList<QByteArray>, displays);
+    QFETCH(QString, closed);
     TSession s;
     QVERIFY(s.Open());
-    QVERIFY(s.peer.Write("Auf Wiedersehen!\r\n"));
+    QVERIFY(s.peer.Write(sent));
+    if (reset) {
+        const linger abortive{1, 0};
+        ::setsockopt(s.peer.Fd(), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    }
     s.peer.Close();
-    QTRY_VERIFY_WITH_TIMEOUT(s.events.contains("closed 0"), Patience);
-    QCOMPARE(s.data, QByteArray("Auf Wiedersehen!\r\n"));
-    QCOMPARE(s.displays, QList<QByteArray>{"\r\n**** Remote has closed ****\r\n"});
-    QVERIFY(!s.t.IsConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(s.events.contains(closed), Patience);
+    QCOMPARE(s.data, data);
+    QCOMPARE(s.lateData, QByteArray());
+    QCOMPARE(s.displays, displays);
+    QVERIFY(!s.t.IsConnected() && !s.t.RemoteEcho());
     s.t.Close();
     QTest::qWait(50);
-    QCOMPARE(s.events.count("closed 0"), 1);
+    QCOMPARE(s.events.count(closed), 1);
+    QCOMPARE(s.events.size(), 2);
 }
 
 void TestTnCnx::connectStartsParserAfresh()

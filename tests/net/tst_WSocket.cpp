@@ -83,6 +83,7 @@ private slots:
     void queuedSendArrivesWholeAndInOrder();
     void peerCloseDeliversAllThenClosesOnce_data();
     void peerCloseDeliversAllThenClosesOnce();
+    void peerThatNeverReadsBoundsTheQueue();
     void floodLeavesRoomForTimers();
     void exceptionInHandlerEndsInMessageBox();
     void errorTexts_data();
@@ -200,7 +201,7 @@ void TestWSocket::queuedSendArrivesWholeAndInOrder_data()
     QTest::addColumn<int>("bytesPerTurn");  // how much the peer takes per event-loop turn
     QTest::addColumn<int>("receiveBuffer");
     QTest::newRow("4000 bytes to a slow reader") << 4000 << 300 << 1000;
-    QTest::newRow("2 MB beyond every socket buffer") << 2 * 1024 * 1024 << 256 * 1024 << 0;
+    QTest::newRow("the most that may wait, in one Send") << int(TWSocket::MaxBuffered) << 256 * 1024 << 0;
 }
 
 void TestWSocket::queuedSendArrivesWholeAndInOrder()
@@ -253,6 +254,23 @@ void TestWSocket::peerCloseDeliversAllThenClosesOnce()
     QCOMPARE(c.events.mid(c.events.size() - 2), QStringList({closed, "state wsClosed"}));
     QTest::qWait(50);
     QCOMPARE(c.closedCount, 1);
+}
+
+void TestWSocket::peerThatNeverReadsBoundsTheQueue()
+{
+    TConn c;
+    QVERIFY(c.Open());
+    const QByteArray block = Pattern(64 * 1024);
+    QString thrown;
+    qint64 most = 0;
+    for (int i = 0; i < 1000 && (thrown = Thrown([&] { c.s.Send(block.constData(), int(block.size())); }))
+                                    == "(nothing thrown)"; ++i)
+        most = qMax(most, c.s.BufferedBytes());
+    QCOMPARE(thrown, QString("Error 10055 in function Send\r\nNo buffer space available"));
+    QVERIFY(most > TWSocket::MaxBuffered - block.size() && most <= TWSocket::MaxBuffered);
+    QCOMPARE(c.events.mid(c.events.size() - 2), QStringList({"closed 10055", "state wsClosed"}));
+    QCOMPARE(c.closedCount, 1);
+    QCOMPARE(c.s.BufferedBytes(), 0);
 }
 
 void TestWSocket::floodLeavesRoomForTimers()

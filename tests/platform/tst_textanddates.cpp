@@ -51,7 +51,8 @@ void TestTextAndDates::dateTimeTexts()
     QCOMPARE(DateTime::dateTimeToStr(2.25), QByteArray("01.01.1900 06:00:00"));
     QCOMPARE(DateTime::dateTimeToStr(-1.25), QByteArray("29.12.1899 06:00:00"));
     const QDateTime now = QDateTime::currentDateTime();
-    QVERIFY(qAbs(DateTime::toQDateTime(DateTime::fromQDateTime(now)).msecsTo(now)) <= 1);
+    for (const QDateTime& t : {now, QDateTime(QDate(1800, 1, 1), QTime(6, 0))})
+        QVERIFY(qAbs(DateTime::toQDateTime(DateTime::fromQDateTime(t)).msecsTo(t)) <= 1);
     QCOMPARE(DateTime::invalidDateTimeMessage("x"), QString("'x' ist kein gültiges Datum und Zeit"));
 }
 
@@ -62,6 +63,8 @@ void TestTextAndDates::parsing_data()
     QTest::newRow("two-digit year") << QByteArray("1.2.26 7:08") << QByteArray("01.02.2026 07:08:00");
     QTest::newRow("two-digit year of last century") << QByteArray("01.02.99")
                                                     << QByteArray("01.02.1999");
+    QTest::newRow("before the epoch keeps its time") << QByteArray("01.01.1800 06:00:00")
+                                                     << QByteArray("01.01.1800 06:00:00");
     QTest::newRow("no such day") << QByteArray("31.02.2026") << QByteArray();
     QTest::newRow("no such hour") << QByteArray("01.02.2026 24:00:00") << QByteArray();
     QTest::newRow("slashes") << QByteArray("01/02/2026") << QByteArray();

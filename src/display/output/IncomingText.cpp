@@ -407,6 +407,7 @@ void TIncomingText::TelnetDataAvailable(const char* buffer, qsizetype len)
 void TIncomingText::TelnetSessionConnected(const QByteArray& host)
 {
     ResetState();
+    FSink.FRemoteEcho = false;
     emit OnlineChanged(true);
     FClock.Reset();
     FClock.Start();
@@ -417,6 +418,7 @@ void TIncomingText::TelnetSessionConnected(const QByteArray& host)
 
 void TIncomingText::TelnetSessionClosed()
 {
+    FSink.FRemoteEcho = false;
     emit OnlineChanged(false);
     FClock.Stop();
     // A close without a connect before it (a second close) has no connection to record.

@@ -39,9 +39,10 @@ void TOutputSink::EchoLine(const QByteArray& text)
 
 void TOutputSink::SendCommandLine(const QByteArray& text)
 {
-    if (EchoOn())
+    if (EchoOn() && !FRemoteEcho) {
         FConsole.WriteString(kCrLf);
-    EchoLine(text);
+        EchoLine(text);
+    }
     if (FConnection && FConnection->IsConnected())
         FConnection->SendText(text + kCrLf);
 }

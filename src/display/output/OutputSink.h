@@ -25,10 +25,14 @@ public:
     bool FLocalEcho = true;
     bool FHelpActive = false;
     bool EchoOn() const { return FLocalEcho || FHelpActive; }
+    // The server echoes what is typed (it asks for a password): what the player sends
+    // is neither echoed nor kept, whatever FLocalEcho says. Ends with the session.
+    bool FRemoteEcho = false;
 
     void ShowError(const QByteArray& text); // red, on a line of its own
     void ShowInfo(const QByteArray& text);  // green, ended by a line break
     void EchoLine(const QByteArray& text);
+    // Echoes (unless the server does) and sends the text with CR LF.
     void SendCommandLine(const QByteArray& text);
     void AddOutputLines(const QByteArray& text);
     void TrimOutputLines();

@@ -189,7 +189,9 @@ void TestIncomingText::sessionsFeedClockAndStatistics()
     QCOMPARE(p.clock.Hours, 0);
     QCOMPARE(p.text.FConnectLog.Host, QByteArray("mud.example"));
     QCOMPARE(DateTime::dateTimeToStr(p.text.FConnectLog.Date), DateTime::dateToStr(DateTime::now()));
+    p.sink.FRemoteEcho = true; // the server asked for a password; its echo ends with the session
     p.text.TelnetSessionClosed();
+    QVERIFY(!p.sink.FRemoteEcho);
     p.text.TelnetSessionClosed(); // a second close records nothing more
     QVERIFY(!p.clock.Running());
     QCOMPARE(online.size(), 3);

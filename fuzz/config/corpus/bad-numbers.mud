@@ -1,0 +1,9 @@
+[Version]
+Value=V1.0b1
+[OW]
+Size=abc
+Color=-1
+Style=255
+[Div]
+Interval=-5
+AC=yes

@@ -1,0 +1,9 @@
+[Version]
+Value=V1.0b1
+[Tabs]
+0=a
+[Tabs]
+0=b
+1=c
+[Version]
+Value=V1.0b1

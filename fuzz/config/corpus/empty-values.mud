@@ -1,0 +1,10 @@
+[Version]
+Value=V1.0b1
+[Alias]
+0=
+1=/
+2=a/
+[Sessions]
+0=s//
+[Highlight]
+0=//

@@ -1,0 +1,62 @@
+[Version]
+Value=V1.0b1
+[LW]
+NAME=Courier New
+Color=0
+Size=9
+Style=0
+BGColor=16777215
+[OW]
+NAME=Courier
+Color=12632256
+Size=10
+Style=1
+BGColor=0
+[NW]
+NAME=Courier New
+Color=0
+Size=9
+Style=0
+BGColor=16777215
+[aLiAs]
+0=k/toete %1
+1=g/gib %1 an %2
+[Highlight]
+0=Drache/2/1
+1={Ork Troll}/16/5
+[Path]
+0=heim/n;n;o;
+[Sessions]
+0=test/127.0.0.1/7600
+[Tabs]
+0=Schwert
+1=Schild
+[Func]
+Count=2
+0=schaue
+1=n|o
+2=#echo
+[NumPad]
+Count=0
+Name_0=Laufen
+Key_0_1=sw
+Key_0_8=n
+Key_0_5=schaue
+Option_0=1
+[Shade]
+FC=13
+TC=1
+Steps=20
+Dir=0
+[Div]
+AC=1
+Auto=0
+AutoLog=0
+Save=0
+Host=mud.example.org
+LogFile=abend.log
+Log=0
+Clear=0
+Port=7600
+Interval=600
+TC=1
