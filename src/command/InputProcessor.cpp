@@ -47,21 +47,32 @@ bool TInputProcessor::MudInputKeyPress(char ch)
     }
     if (ch != '\r') return false;
     const QByteArray text = FEnv.Host.InputText();
-    // A password the server asked for must not stay anywhere a bystander or the arrow
-    // keys could bring it back; the line goes first, so a failing send leaves nothing.
-    const bool secret = FEnv.Sink.FRemoteEcho;
-    if (secret)
-        FEnv.Host.SetInputText(QByteArray());
-    else if (!text.isEmpty())
-        AddToHistory(text);
+    if (FEnv.Sink.FRemoteEcho) {
+        SendSecret(text);
+        return true;
+    }
+    if (!text.isEmpty()) AddToHistory(text);
     for (const QByteArray& piece : SplitString('|', Win1252::trim(text)))
         ProcessInputLine(piece);
-    if (secret) return true;
     if (FEnv.Config.FClearInput)
         FEnv.Host.SetInputText(QByteArray());
     else
         FEnv.Host.SelectAllInput();
     return true;
+}
+
+// While the server echoes it asks for a password: the line must not stay anywhere a
+// bystander or the arrow keys could bring it back (the input line is emptied first, so
+// a failing send leaves nothing), and it goes out as typed, one line, "|" and all. Only
+// a client command the player types there is carried out.
+void TInputProcessor::SendSecret(const QByteArray& text)
+{
+    FEnv.Host.SetInputText(QByteArray());
+    int index = 0;
+    if (FindCommand(SplitString(' ', Win1252::trim(text)).first(), index))
+        ProcessInputLine(Win1252::trim(text));
+    else
+        FEnv.Sink.SendCommandLine(text);
 }
 
 bool TInputProcessor::MudInputKeyDown(int key)

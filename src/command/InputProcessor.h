@@ -44,6 +44,7 @@ public:
 
 private:
     void ProcessPiece(const QByteArray& piece);
+    void SendSecret(const QByteArray& text);
     void SendPlain(const QByteArray& piece);
     void EchoAliasBuffer(const QByteArray& buffer);
 

@@ -155,10 +155,14 @@ private slots:
         f.Enter("n");
         f.Reset();
         f.Sink.FRemoteEcho = true;
+        // As typed, one line: no alias, no splitting, no error for a "#" word.
         f.Enter("geheim|login wort");
-        QCOMPARE(f.SentLines(), (QList<QByteArray>{"geheim", "sage wort"}));
+        f.Enter("#nix");
+        QCOMPARE(f.SentLines(), (QList<QByteArray>{"geheim|login wort", "#nix"}));
         QVERIFY(f.Console.Cells.isEmpty());
         QVERIFY(!f.Sink.FOutputLines.join('|').contains("geheim") && !f.Sink.FOutputLines.join('|').contains("wort"));
+        f.Enter("#close"); // a client command still works
+        QCOMPARE(f.Connection.Sent.count('\n'), 2);
         QCOMPARE(f.Host.Text, QByteArray());
         QCOMPARE(f.Commands.Input().FHistory, (TStringList{"n"}));
         f.Commands.Input().MudInputKeyDown(Qt::Key_Up);
