@@ -1,4 +1,5 @@
 #include "FloodServer.h"
+#include "Loopback.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -11,18 +12,7 @@
 
 FloodServer::FloodServer(QByteArray flood) : FFlood(std::move(flood))
 {
-    FListen = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (FListen < 0 || ::bind(FListen, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0
-        || ::listen(FListen, 1) != 0
-        || ::getsockname(FListen, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-        std::perror("flood server");
-        std::exit(2);
-    }
-    FPort = ntohs(a.sin_port);
+    FListen = Loopback::Listen(FPort, "flood server");
     FThread = std::thread([this] { Serve(); });
 }
 

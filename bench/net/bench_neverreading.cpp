@@ -5,15 +5,14 @@
 //
 // Usage: bench_neverreading [megabytes]   (default 31; 1 MB = 2^20 bytes of requests)
 
+#include "FloodText.h"
+#include "Loopback.h"
 #include "net/TnCnx.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,34 +24,12 @@
 
 namespace {
 
-long StatusKb(const char* field)
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
 // Sends the requests, then holds the line open until told to stop; never reads.
 class NeverReadingServer {
 public:
     explicit NeverReadingServer(qsizetype bytes)
     {
-        FListen = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        if (FListen < 0 || ::bind(FListen, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0
-            || ::listen(FListen, 1) != 0
-            || ::getsockname(FListen, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-            std::perror("server");
-            std::exit(2);
-        }
-        Port = ntohs(a.sin_port);
+        FListen = Loopback::Listen(Port, "server");
         QByteArray requests;
         requests.reserve(bytes);
         while (requests.size() + 3 <= bytes)
@@ -121,19 +98,19 @@ int main(int argc, char** argv)
     });
     beat.start(20);
 
-    const long rssBefore = StatusKb("VmRSS:");
+    const long rssBefore = Loopback::ResidentKb();
     telnet.Connect();
     const auto read = [&] { return telnet.Socket() ? telnet.Socket()->ReadCount() : 0; };
     while (!closed && read() < requests && clock.elapsed() < 600000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const qint64 seconds = clock.elapsed();
-    const long rssAfter = StatusKb("VmRSS:");
+    const long rssAfter = Loopback::ResidentKb();
 
     std::printf("requests read     %lld of %lld bytes in %.1f s%s\n", (long long)read(),
                 (long long)requests, seconds / 1000.0, closed ? " (connection closed)" : "");
     std::printf("resident memory   %ld kB before, %ld kB after: growth %ld kB\n", rssBefore,
                 rssAfter, rssAfter - rssBefore);
-    std::printf("peak resident     %ld kB\n", StatusKb("VmHWM:"));
+    std::printf("peak resident     %ld kB\n", FloodText::PeakRssKb());
     std::printf("longest stall     %lld ms of a 20 ms timer\n", (long long)longestStall);
     server.Stop = true;
     telnet.Close();

@@ -2,6 +2,8 @@
 // each pressed like a click on its arm.
 #include "Kompass.h"
 
+#include "display/controls/AccessibleFactory.h"
+
 #include <QAccessibleWidget>
 #include <QPointer>
 
@@ -109,20 +111,9 @@ private:
     mutable std::array<QAccessible::Id, TKompass::kDirections> FIds{};
 };
 
-QAccessibleInterface* KompassFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("TKompass") && object && object->isWidgetType())
-        return new TKompassAccessible(static_cast<TKompass*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 void TKompass::InstallAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(KompassFactory);
-        return true;
-    }();
-    (void)installed;
+    InstallAccessibleInterface<TKompass, TKompassAccessible>();
 }

@@ -1,5 +1,6 @@
 #include "ConsoleAccessible.h"
 
+#include "display/controls/AccessibleFactory.h"
 #include "platform/Win1252.h"
 
 #include <algorithm>
@@ -253,22 +254,7 @@ QString TConsoleAccessible::attributes(int, int* startOffset, int* endOffset) co
 
 // ---- installation ----
 
-namespace {
-
-QAccessibleInterface* ConsoleFactory(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("TConsole") && object && object->isWidgetType())
-        return new TConsoleAccessible(static_cast<TConsole*>(object));
-    return nullptr;
-}
-
-} // namespace
-
 void TConsole::InstallAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(ConsoleFactory);
-        return true;
-    }();
-    (void)installed;
+    InstallAccessibleInterface<TConsole, TConsoleAccessible>();
 }
