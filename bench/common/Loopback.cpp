@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,6 +27,21 @@ int Listen(quint16& port, const char* who)
     }
     port = ntohs(a.sin_port);
     return fd;
+}
+
+void SendAll(int fd, const QByteArray& bytes, const std::atomic<bool>* stop)
+{
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0 && !(stop && *stop)) {
+        const ssize_t n = ::send(fd, p, size_t(qMin<qsizetype>(left, 65536)), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        p += n;
+        left -= n;
+    }
 }
 
 long ResidentKb()

@@ -41,18 +41,7 @@ void FloodServer::Serve()
     if (fd < 0)
         return;
     std::thread reader([this, fd] { ReadClient(fd); });
-    // Writes of 64 KB, as a server with a full output queue hands them to the kernel.
-    const char* p = FFlood.constData();
-    qsizetype left = FFlood.size();
-    while (left > 0) {
-        const ssize_t n = ::send(fd, p, size_t(qMin<qsizetype>(left, 65536)), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        p += n;
-        left -= n;
-    }
+    Loopback::SendAll(fd, FFlood);
     ::shutdown(fd, SHUT_WR);
     reader.join();
     ::close(fd);

@@ -52,17 +52,7 @@ private:
         const int fd = ::accept(FListen, nullptr, nullptr);
         if (fd < 0)
             return;
-        const char* p = requests.constData();
-        qsizetype left = requests.size();
-        while (left > 0 && !Stop) {
-            const ssize_t n = ::send(fd, p, size_t(qMin<qsizetype>(left, 65536)), MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            p += n;
-            left -= n;
-        }
+        Loopback::SendAll(fd, requests, &Stop);
         while (!Stop)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         ::close(fd);
