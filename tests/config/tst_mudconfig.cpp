@@ -14,6 +14,7 @@ private slots:
     void recordsSplitAtFirstSlash();
     void getByIndexAndByName();
     void sessionAndHighlightRecords();
+    void highlightWithJunkColoursFails_data();
     void highlightWithJunkColoursFails();
     void putBuildsEntriesWithoutMarkingModified();
     void nameSpaceIsSharedAndExact();
@@ -25,13 +26,15 @@ private slots:
     void functionKeysAndDefaultLayouts();
     void splitString_data();
     void splitString();
-    void colourTableAndRects();
+    void colourTable_data();
+    void colourTable();
+    void colourOutsideTheTableAndRects();
 };
 
 void TestMudConfig::recordsSplitAtFirstSlash()
 {
     TMudConfig c;
-    c.FAliases = {"go/say a/b", "look"};
+    c.FAliases = {"go/say a/b", "look", "/x"};
     int index = -1;
     TMAlias a;
     c.GetAlias("go", index, a);
@@ -45,6 +48,9 @@ void TestMudConfig::recordsSplitAtFirstSlash()
     QCOMPARE(a.Value, QByteArray());
     c.GetAlias("look", index, a);
     QCOMPARE(index, -1);
+    index = 2; // a slash in front: an empty name
+    c.GetAlias("", index, a);
+    QCOMPARE(a.Name + '|' + a.Value, QByteArray("|x"));
 }
 
 void TestMudConfig::getByIndexAndByName()
@@ -94,22 +100,27 @@ void TestMudConfig::sessionAndHighlightRecords()
     QCOMPARE(int(h.Background), 1);
 }
 
+void TestMudConfig::highlightWithJunkColoursFails_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("word") << QByteArray("ork/rot/1") << "rot";
+    QTest::newRow("no background") << QByteArray("elf/5") << "";
+    QTest::newRow("no foreground") << QByteArray("elf//5") << "";
+}
+
 void TestMudConfig::highlightWithJunkColoursFails()
 {
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, text);
     TMudConfig c;
-    c.FHighlights = {"ork/rot/1", "elf/5"};
+    c.FHighlights = {entry};
     int i = 0;
     TMHighlight h;
     QString error;
     QVERIFY(!c.TryGetHighlight("", i, h, &error));
-    QCOMPARE(error, QString("'rot' ist kein gültiger Integerwert"));
-    i = 1;
-    try {
-        c.GetHighlight("", i, h);
-        QFAIL("no error raised");
-    } catch (const EConvertError& e) {
-        QCOMPARE(e.Message(), QString("'' ist kein gültiger Integerwert"));
-    }
+    QCOMPARE(error, "'" + text + "' ist kein gültiger Integerwert");
+    QVERIFY_THROWS_EXCEPTION(EConvertError, c.GetHighlight("", i, h));
 }
 
 void TestMudConfig::putBuildsEntriesWithoutMarkingModified()
@@ -122,6 +133,9 @@ void TestMudConfig::putBuildsEntriesWithoutMarkingModified()
     c.PutAlias(-1, {"zz", "zz"});
     c.PutSession(0, {"s", "host", ""});
     c.PutHighlight(0, {"Ork", 10, 16});
+    c.PutAlias(1, {"zz", "zz"}); // beyond the end: nothing
+    c.PutSession(1, {"zz", "zz", "1"});
+    c.PutHighlight(1, {"zz", 1, 1});
     QCOMPARE(c.FAliases, TStringList({"b/2/3"}));
     QCOMPARE(c.FSessions, TStringList({"s/host/7600"}));
     QCOMPARE(c.FHighlights, TStringList({"Ork/10/16"}));
@@ -200,8 +214,9 @@ void TestMudConfig::highlightsAndTabsAreExactAndModifyRules()
     c.FModified = false;
     QVERIFY(!c.DeleteHighlight("DRACHE"));
     QVERIFY(!c.FModified);
-    QVERIFY(c.DeleteHighlight("drache"));
+    QVERIFY(c.DeleteHighlight("Drache"));
     QVERIFY(c.FModified);
+    QCOMPARE(c.FHighlights, TStringList({"drache/12/1"}));
 
     c.FModified = false;
     QVERIFY(c.AddTab("Schwert"));
@@ -317,6 +332,7 @@ void TestMudConfig::splitString_data()
                                                          << TStringList{"n", "s", ""};
     QTest::newRow("no separator") << QByteArray(" x ") << TStringList{" x "};
     QTest::newRow("empty text") << QByteArray() << TStringList{""};
+    QTest::newRow("leading separator") << QByteArray(";n") << TStringList{"n"};
     QTest::newRow("control characters trimmed") << QByteArray("\tn\r;s")
                                                 << TStringList{"n", "s"};
 }
@@ -330,17 +346,38 @@ void TestMudConfig::splitString()
     QCOMPARE(list, pieces);
 }
 
-void TestMudConfig::colourTableAndRects()
+void TestMudConfig::colourTable_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<TColor>("color");
+    QTest::newRow("first") << QByteArray("schwarz") << 1 << TColor(0);
+    QTest::newRow("second") << QByteArray("Dunkelrot") << 2 << TColor(0x000080);
+    QTest::newRow("green") << QByteArray("gruen") << 3 << TColor(0x008000);
+    QTest::newRow("red") << QByteArray("Rot") << 10 << TColor(0x0000FF);
+    QTest::newRow("blue") << QByteArray("BLAU") << 13 << TColor(0xFF0000);
+    QTest::newRow("last") << QByteArray("WEISS") << 16 << TColor(0xFFFFFF);
+}
+
+void TestMudConfig::colourTable()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(int, index);
+    QFETCH(TColor, color);
+    int found = 0;
+    QVERIFY(ColorNameToIndex(name, found));
+    QCOMPARE(found, index);
+    QCOMPARE(IndexToColor(index), color);
+    QCOMPARE(ColorToIndex(color), index);
+}
+
+void TestMudConfig::colourOutsideTheTableAndRects()
 {
     int index = 0;
-    QVERIFY(ColorNameToIndex("gruen", index));
-    QCOMPARE(index, 3);
-    QVERIFY(ColorNameToIndex("WEISS", index));
-    QCOMPARE(index, 16);
     QVERIFY(!ColorNameToIndex("gr\xFCn", index));
-    QCOMPARE(ColorToIndex(0xFF0000), 13); // blue
-    QCOMPARE(ColorToIndex(0x0000FF), 10); // red
     QCOMPARE(ColorToIndex(0x010203), -1);
+    QCOMPARE(IndexToColor(0), TColor(0));
+    QCOMPARE(IndexToColor(17), TColor(0));
     const TRect r{10, 20, 30, 40};
     QVERIFY(PointInRect(r, 11, 21));
     QVERIFY(!PointInRect(r, 10, 25));

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray readAll(const QString& path)
@@ -73,6 +76,7 @@ void TestMudConfigFile::resolvesNames_data()
     QTest::newRow("extension replaced") << QByteArray("x.txt") << QString("conf/x.mud");
     QTest::newRow("backslash folders") << QByteArray("/muds\\sub\\x.txt")
                                        << QString("/muds/sub/x.mud");
+    QTest::newRow("only an extension") << QByteArray(".txt") << QString("conf/.mud");
     QTest::newRow("dots in folder names") << QByteArray("/a.b/c") << QString("/a.b/c.mud");
 }
 
@@ -109,6 +113,8 @@ void TestMudConfigFile::roundTripKeepsEverything()
     c.AddTab("Schwert");
     c.SetFuncKey(13, "toete ork");
     c.FNumPadsList.Items(1).Option = 1;
+    c.FNumPadsList.Items(1).Keys[1] = "null"; // keypad 0
+    c.FNumPadsList.Items(2).Keys[15] = "geteilt";
     c.FOutputWindow.FFont = {"DejaVu Sans Mono", 11, 0x00FF00, fsBold | fsItalic};
     c.FOutputWindow.BGColor = 0x102030;
     c.FNoteWindow.BGColor = clWindow; // a system colour is negative in the file
@@ -131,8 +137,11 @@ void TestMudConfigFile::roundTripKeepsEverything()
     QCOMPARE(r.FTabs, c.FTabs);
     QCOMPARE(r.GetFuncKey(13), QByteArray("toete ork"));
     QCOMPARE(r.FNumPadsList.Count(), 3);
-    QCOMPARE(r.FNumPadsList.Items(0).Keys[9], QByteArray("n"));
-    QCOMPARE(r.FNumPadsList.Items(1).Option, 1);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(r.FNumPadsList.Items(i).Name, c.FNumPadsList.Items(i).Name);
+        QVERIFY(r.FNumPadsList.Items(i).Keys == c.FNumPadsList.Items(i).Keys);
+        QCOMPARE(r.FNumPadsList.Items(i).Option, c.FNumPadsList.Items(i).Option);
+    }
     QCOMPARE(r.FOutputWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
     QCOMPARE(r.FOutputWindow.FFont.Size, 11);
     QCOMPARE(r.FOutputWindow.FFont.Color, TColor(0x00FF00));
@@ -169,7 +178,9 @@ void TestMudConfigFile::readingDefaultsDifferFromCreation()
     writeAll(conf("min.mud"), kHeader);
     TMudConfig c;
     c.SetFuncKey(4, "bleibt");
+    c.AddTab("weg");
     QCOMPARE(c.LoadFromFile("min"), 0);
+    QVERIFY(c.FTabs.isEmpty() && !c.FLogOverwrite);
     QCOMPARE(c.FShadeFromColor, 13);
     QCOMPARE(c.FSaveInterval, 600);
     QCOMPARE(c.FPort, QByteArray("7600"));
@@ -295,20 +306,28 @@ void TestMudConfigFile::longValuesAndLongListsSurvive()
 
 void TestMudConfigFile::failedSaveKeepsOldFile()
 {
-    // The temporary file beside a name of 254 characters is too long for the folder,
-    // so writing fails even for a user whom permissions do not stop.
-    const QByteArray name(250, 'r');
     TMudConfig c;
-    QCOMPARE(c.SaveToFile(name), 0);
-    const QString path = conf(QString::fromLatin1(name) + ".mud");
+    QCOMPARE(c.SaveToFile("voll"), 0);
+    const QString path = conf("voll.mud");
     const QByteArray before = readAll(path);
-    QVERIFY(!before.isEmpty());
     c.SetAlias("neu", "x");
-    try {
-        c.SaveToFile(name);
-        QFAIL("a failed save was reported as success");
-    } catch (const EWriteError& e) {
-        QCOMPARE(e.Message(), "Kann nicht nach " + path + " schreiben");
+    {
+        // A file-size limit fails the write on any file system, also for root.
+        rlimit old{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 64;
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        QString message;
+        try {
+            c.SaveToFile("voll");
+        } catch (const EWriteError& e) {
+            message = e.Message();
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        QCOMPARE(message, "Kann nicht nach " + path + " schreiben");
     }
     QVERIFY(c.FModified);
     QCOMPARE(readAll(path), before);
