@@ -77,21 +77,199 @@ class TestNotebook : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        FFolder = std::make_unique<TempProgramFolder>();
+        FPrompts = std::make_unique<ScriptedPrompts>();
+        FConfig = TMudConfig();
+    }
 
-    void createsMissingFileEmpty();
-    void reportsFileThatCannotBeCreated();
-    void opensWithFileAndSettings();
-    void closeCancelKeepsWindowAndText();
-    void closeYesSavesWin1252WithCrLf();
-    void savedLinesSurviveReopening_data();
-    void savedLinesSurviveReopening();
-    void closeNoDiscardsAndReopenReloads();
-    void failedSaveKeepsWindowOpen();
-    void unreadableFileIsNotOpened();
-    void toolButtonsEditAndWrap();
-    void printsEveryLineToPdf();
+    void cleanup()
+    {
+        if (!FPrompts->answers.isEmpty()) QFAIL("scripted answers left over");
+        FPrompts.reset();
+        FFolder.reset();
+    }
+
+    void createsMissingFileEmpty()
+    {
+        QVERIFY(!QFile::exists(NoteFile()));
+        TMudNoteBookFrm nb;
+        QCOMPARE(nb.FileName(), NoteFile());
+        QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
+        QVERIFY(FPrompts->log.isEmpty());
+        QVERIFY(!nb.isVisible()); // created hidden at start
+    }
+
+    void reportsFileThatCannotBeCreated()
+    {
+        ProgramFolder::setOverride(FFolder->path() + "fehlt/auch/");
+        TMudNoteBookFrm nb;
+        QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht erstellen!"});
+
+        // Still usable: it opens empty, as there is nothing to lose.
+        nb.OpenNotebook(FConfig);
+        QVERIFY(nb.isVisible());
+        QCOMPARE(nb.memNotebook->toPlainText(), QString());
+        QCOMPARE(FPrompts->log.size(), 1);
+    }
+
+    void opensWithFileAndSettings()
+    {
+        WriteBytes(NoteFile(), "erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
+        FConfig.FNoteWindow.BGColor = 0x0000FF; // red
+
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QVERIFY(QTest::qWaitForWindowExposed(&nb));
+        QCOMPARE(nb.memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
+        QVERIFY(!nb.Modified());
+        QCOMPARE(nb.memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+        // Unchanged, it closes without a question.
+        QTest::mouseClick(nb.btnClose, Qt::LeftButton);
+        QVERIFY(!nb.isVisible());
+        QVERIFY(FPrompts->log.isEmpty());
+    }
+
+    void closeCancelKeepsWindowAndText()
+    {
+        WriteBytes(NoteFile(), "alt\r\n");
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QTest::keyClicks(nb.memNotebook, "neu ");
+        FPrompts->answers = {IPrompts::Answer::Cancel};
+        QTest::mouseClick(nb.btnClose, Qt::LeftButton);
+        QCOMPARE(FPrompts->log, QStringList{kQuestion});
+        QVERIFY(nb.isVisible());
+        QVERIFY(nb.Modified());
+        QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
+
+        // The close box asks the same question.
+        FPrompts->answers = {IPrompts::Answer::Cancel};
+        QVERIFY(!nb.close());
+        QVERIFY(nb.isVisible());
+    }
+
+    void closeYesSavesWin1252WithCrLf()
+    {
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        nb.memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
+        FPrompts->answers = {IPrompts::Answer::Yes};
+        QVERIFY(nb.close());
+        QVERIFY(!nb.isVisible());
+        QVERIFY(!nb.Modified());
+        QCOMPARE(ReadBytes(NoteFile()), QByteArray("Gr\xFC\xDF"
+                                                   "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
+        // Written through a temporary file that is gone afterwards.
+        QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList{"mudnotiz.txt"});
+    }
+
+    void savedLinesSurviveReopening_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("lf only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("last line unended") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("empty last line does not grow")
+            << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n");
+    }
+
+    void savedLinesSurviveReopening()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        WriteBytes(NoteFile(), before);
+        TMudNoteBookFrm nb;
+        for (int round = 0; round < 2; ++round) {
+            nb.OpenNotebook(FConfig);
+            TouchMemo(nb.memNotebook);
+            FPrompts->answers = {IPrompts::Answer::Yes};
+            QVERIFY(nb.close());
+            QCOMPARE(ReadBytes(NoteFile()), after);
+        }
+    }
+
+    void closeNoDiscardsAndReopenReloads()
+    {
+        WriteBytes(NoteFile(), "alt\r\n");
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QTest::keyClicks(nb.memNotebook, "verworfen ");
+        FPrompts->answers = {IPrompts::Answer::No};
+        QVERIFY(nb.close());
+        QVERIFY(nb.CloseQuery()); // nothing left to ask at program end
+
+        WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
+        nb.OpenNotebook(FConfig);
+        QCOMPARE(nb.memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
+    }
+
+    void failedSaveKeepsWindowOpen()
+    {
+        WriteBytes(NoteFile(), "alt\r\n");
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QTest::keyClicks(nb.memNotebook, "wichtig ");
+        // A folder in the file's place cannot be replaced by the saved file.
+        QVERIFY(QFile::remove(NoteFile()));
+        QVERIFY(QDir().mkdir(NoteFile()));
+        FPrompts->answers = {IPrompts::Answer::Yes};
+        QVERIFY(!nb.close());
+        QCOMPARE(FPrompts->log, (QStringList{kQuestion, "Error: Kann Notizbuch nicht speichern!"}));
+        QVERIFY(nb.isVisible());
+        QVERIFY(nb.Modified());
+    }
+
+    void unreadableFileIsNotOpened()
+    {
+        // Opening it empty would let the next save wipe the notes.
+        QVERIFY(QDir().mkdir(NoteFile()));
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
+        QVERIFY(!nb.isVisible());
+    }
+
+    void toolButtonsEditAndWrap()
+    {
+        WriteBytes(NoteFile(), "eins zwei drei\r\n");
+        TMudNoteBookFrm nb;
+        nb.OpenNotebook(FConfig);
+        QTextCursor cursor = nb.memNotebook->textCursor();
+        cursor.setPosition(5);
+        cursor.setPosition(10, QTextCursor::KeepAnchor); // "zwei "
+        nb.memNotebook->setTextCursor(cursor);
+        QTest::mouseClick(nb.sbCut, Qt::LeftButton);
+        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
+        nb.memNotebook->moveCursor(QTextCursor::End);
+        QTest::mouseClick(nb.sbPaste, Qt::LeftButton);
+        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins dreizwei "));
+        QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
+        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
+        QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
+
+        QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
+        QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+
+        FPrompts->answers = {IPrompts::Answer::No};
+        nb.close();
+    }
+
+    void printsEveryLineToPdf()
+    {
+        // An empty memo asks nothing; one long line wraps onto more than one page.
+        for (const QByteArray& file : {QByteArray(), QByteArray(30000, 'x') + "\r\n"}) {
+            WriteBytes(NoteFile(), file);
+            TPdfNotebook nb;
+            nb.FPdf = FFolder->file("notiz.pdf");
+            nb.OpenNotebook(FConfig);
+            QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
+            QCOMPARE(nb.FAsked, file.isEmpty() ? 0 : 1);
+            QCOMPARE(PdfPages(nb.FPdf) > 1, !file.isEmpty());
+        }
+    }
 
 private:
     std::unique_ptr<TempProgramFolder> FFolder;
@@ -100,202 +278,6 @@ private:
 
     QString NoteFile() const { return FFolder->file("mudnotiz.txt"); }
 };
-
-void TestNotebook::init()
-{
-    FFolder = std::make_unique<TempProgramFolder>();
-    FPrompts = std::make_unique<ScriptedPrompts>();
-    FConfig = TMudConfig();
-}
-
-void TestNotebook::cleanup()
-{
-    if (!FPrompts->answers.isEmpty()) QFAIL("scripted answers left over");
-    FPrompts.reset();
-    FFolder.reset();
-}
-
-void TestNotebook::createsMissingFileEmpty()
-{
-    QVERIFY(!QFile::exists(NoteFile()));
-    TMudNoteBookFrm nb;
-    QCOMPARE(nb.FileName(), NoteFile());
-    QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
-    QVERIFY(FPrompts->log.isEmpty());
-    QVERIFY(!nb.isVisible()); // created hidden at start
-}
-
-void TestNotebook::reportsFileThatCannotBeCreated()
-{
-    ProgramFolder::setOverride(FFolder->path() + "fehlt/auch/");
-    TMudNoteBookFrm nb;
-    QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht erstellen!"});
-
-    // Still usable: it opens empty, as there is nothing to lose.
-    nb.OpenNotebook(FConfig);
-    QVERIFY(nb.isVisible());
-    QCOMPARE(nb.memNotebook->toPlainText(), QString());
-    QCOMPARE(FPrompts->log.size(), 1);
-}
-
-void TestNotebook::opensWithFileAndSettings()
-{
-    WriteBytes(NoteFile(), "erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
-    FConfig.FNoteWindow.BGColor = 0x0000FF; // red
-
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QVERIFY(QTest::qWaitForWindowExposed(&nb));
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
-    QVERIFY(!nb.Modified());
-    QCOMPARE(nb.memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
-
-    // Unchanged, it closes without a question.
-    QTest::mouseClick(nb.btnClose, Qt::LeftButton);
-    QVERIFY(!nb.isVisible());
-    QVERIFY(FPrompts->log.isEmpty());
-}
-
-
-void TestNotebook::closeCancelKeepsWindowAndText()
-{
-    WriteBytes(NoteFile(), "alt\r\n");
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QTest::keyClicks(nb.memNotebook, "neu ");
-    FPrompts->answers = {IPrompts::Answer::Cancel};
-    QTest::mouseClick(nb.btnClose, Qt::LeftButton);
-    QCOMPARE(FPrompts->log, QStringList{kQuestion});
-    QVERIFY(nb.isVisible());
-    QVERIFY(nb.Modified());
-    QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
-
-    // The close box asks the same question.
-    FPrompts->answers = {IPrompts::Answer::Cancel};
-    QVERIFY(!nb.close());
-    QVERIFY(nb.isVisible());
-}
-
-void TestNotebook::closeYesSavesWin1252WithCrLf()
-{
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    nb.memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
-    FPrompts->answers = {IPrompts::Answer::Yes};
-    QVERIFY(nb.close());
-    QVERIFY(!nb.isVisible());
-    QVERIFY(!nb.Modified());
-    QCOMPARE(ReadBytes(NoteFile()), QByteArray("Gr\xFC\xDF"
-                                               "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
-    // Written through a temporary file that is gone afterwards.
-    QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList{"mudnotiz.txt"});
-}
-
-void TestNotebook::savedLinesSurviveReopening_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QByteArray>("after");
-    QTest::newRow("lf only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("last line unended") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("empty last line does not grow")
-        << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n");
-}
-
-void TestNotebook::savedLinesSurviveReopening()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, after);
-    WriteBytes(NoteFile(), before);
-    TMudNoteBookFrm nb;
-    for (int round = 0; round < 2; ++round) {
-        nb.OpenNotebook(FConfig);
-        TouchMemo(nb.memNotebook);
-        FPrompts->answers = {IPrompts::Answer::Yes};
-        QVERIFY(nb.close());
-        QCOMPARE(ReadBytes(NoteFile()), after);
-    }
-}
-
-void TestNotebook::closeNoDiscardsAndReopenReloads()
-{
-    WriteBytes(NoteFile(), "alt\r\n");
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QTest::keyClicks(nb.memNotebook, "verworfen ");
-    FPrompts->answers = {IPrompts::Answer::No};
-    QVERIFY(nb.close());
-    QVERIFY(nb.CloseQuery()); // nothing left to ask at program end
-
-    WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
-    nb.OpenNotebook(FConfig);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
-}
-
-void TestNotebook::failedSaveKeepsWindowOpen()
-{
-    WriteBytes(NoteFile(), "alt\r\n");
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QTest::keyClicks(nb.memNotebook, "wichtig ");
-    // A folder in the file's place cannot be replaced by the saved file.
-    QVERIFY(QFile::remove(NoteFile()));
-    QVERIFY(QDir().mkdir(NoteFile()));
-    FPrompts->answers = {IPrompts::Answer::Yes};
-    QVERIFY(!nb.close());
-    QCOMPARE(FPrompts->log, (QStringList{kQuestion, "Error: Kann Notizbuch nicht speichern!"}));
-    QVERIFY(nb.isVisible());
-    QVERIFY(nb.Modified());
-}
-
-void TestNotebook::unreadableFileIsNotOpened()
-{
-    // Opening it empty would let the next save wipe the notes.
-    QVERIFY(QDir().mkdir(NoteFile()));
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
-    QVERIFY(!nb.isVisible());
-}
-
-void TestNotebook::toolButtonsEditAndWrap()
-{
-    WriteBytes(NoteFile(), "eins zwei drei\r\n");
-    TMudNoteBookFrm nb;
-    nb.OpenNotebook(FConfig);
-    QTextCursor cursor = nb.memNotebook->textCursor();
-    cursor.setPosition(5);
-    cursor.setPosition(10, QTextCursor::KeepAnchor); // "zwei "
-    nb.memNotebook->setTextCursor(cursor);
-    QTest::mouseClick(nb.sbCut, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
-    nb.memNotebook->moveCursor(QTextCursor::End);
-    QTest::mouseClick(nb.sbPaste, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins dreizwei "));
-    QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
-    QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
-
-    QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
-    QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-
-    FPrompts->answers = {IPrompts::Answer::No};
-    nb.close();
-}
-
-
-void TestNotebook::printsEveryLineToPdf()
-{
-    // An empty memo asks nothing; one long line wraps onto more than one page.
-    for (const QByteArray& file : {QByteArray(), QByteArray(30000, 'x') + "\r\n"}) {
-        WriteBytes(NoteFile(), file);
-        TPdfNotebook nb;
-        nb.FPdf = FFolder->file("notiz.pdf");
-        nb.OpenNotebook(FConfig);
-        QTest::mouseClick(nb.sbPrint, Qt::LeftButton);
-        QCOMPARE(nb.FAsked, file.isEmpty() ? 0 : 1);
-        QCOMPARE(PdfPages(nb.FPdf) > 1, !file.isEmpty());
-    }
-}
 
 QTEST_MAIN(TestNotebook)
 #include "tst_notebook.moc"
