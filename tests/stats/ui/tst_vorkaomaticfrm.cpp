@@ -1,21 +1,49 @@
-// The statistics window: grid, host totals, deleting, clearing, sorting and handing back.
+// The statistics window: grid, host totals, deleting, clearing, sorting, handing back,
+// the HTML file, printing to a PDF file and the print preview.
 #include "ScriptedPrompts.h"
-#include "VorkaTestLog.h"
 #include "stats/ui/Mudvorka.h"
+#include "stats/ui/VorkaPrint.h"
+#include "stats/ui/VorkaTable.h"
+#include "stats/ui/mudpprev.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 using Answer = IPrompts::Answer;
 
 namespace {
+
+void AddConnection(TVorkaOMatic& log, const char* host, const char* start, const char* end)
+{
+    TVorkaOMaticLog e;
+    e.Host = host;
+    DateTime::strToDateTime(start, e.StartTime);
+    DateTime::strToDateTime(end, e.EndTime);
+    e.Date = std::floor(e.StartTime);
+    log.AddEntry(e);
+    log.FModified = false;
+}
+
+// The window over a log, its questions answered from a script.
+struct Shown {
+    ScriptedPrompts prompts;
+    TVorkaOMaticFrm frm{nullptr, &prompts};
+    explicit Shown(const TVorkaOMatic& log) { frm.Prepare(log); }
+};
 
 QStringList Column(const QTableWidget* grid, int column)
 {
@@ -45,6 +73,37 @@ void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
     });
 }
 
+QByteArray ReadAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int PdfPages(const QByteArray& pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+TVorkaOMatic LogOf(int entries)
+{
+    TVorkaOMatic log;
+    for (int i = 0; i < entries; ++i)
+        AddConnection(log, i % 2 ? "mud.example.org" : "andere.welt", "05.12.1998 13:09:47",
+                      "05.12.1998 14:02:11");
+    return log;
+}
+
+int CountInk(const QImage& image)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++ink;
+    return ink;
+}
+
 } // namespace
 
 class TestVorkaOMaticFrm : public QObject {
@@ -52,10 +111,9 @@ class TestVorkaOMaticFrm : public QObject {
 private slots:
     void emptyLogShowsHeaderOnly()
     {
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
         QCOMPARE(frm.LogGrid->rowCount(), 0);
         QCOMPARE(frm.cbHostList->count(), 0);
         QVERIFY(frm.edtOnlineTime->text().isEmpty());
@@ -72,14 +130,13 @@ private slots:
 
     void gridRowsAndHostTotals()
     {
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
         AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
         AddConnection(log, "other", "06.12.1998 23:59:30", "07.12.1998 00:00:30");
         AddConnection(log, "zero", "07.12.1998 10:00:00", "07.12.1998 10:00:00");
         AddConnection(log, "mud.example.org", "08.12.1998 10:00:00", "08.12.1998 11:00:01");
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
 
         QCOMPARE(Column(frm.LogGrid, 4),
                  (QStringList{"0h 52m 24s", "0h 01m 00s", "0h 00m 00s", "1h 00m 01s"}));
@@ -110,13 +167,12 @@ private slots:
         QFETCH(QStringList, hosts);
         QFETCH(QString, selectedAfter);
         QFETCH(QString, totalAfter);
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
         for (const QString& h : hosts)
             AddConnection(log, h.toLatin1(), "01.02.2003 10:00:00",
                           h == "c" ? "01.02.2003 10:01:00" : "01.02.2003 11:00:00");
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
         frm.cbHostList->setCurrentIndex(frm.cbHostList->count() - 1);
         frm.cbHostListChange();
         frm.LogGrid->setCurrentCell(Column(frm.LogGrid, 1).indexOf("c"), 0);
@@ -150,12 +206,11 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(int, questions);
         QFETCH(bool, cleared);
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
         AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
         const QString total = frm.edtOnlineTime->text();
 
         prompts.answers = answers;
@@ -203,14 +258,13 @@ private slots:
 
     void sortByValueThenDeleteMarkedRow()
     {
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
         AddConnection(log, "b", "01.01.2020 08:00:00", "01.01.2020 18:00:00"); // 10h
         AddConnection(log, "a", "05.12.1998 09:30:00", "05.12.1998 19:00:00"); // 9h 30m
         AddConnection(log, "d", "02.03.2001 10:00:00", "02.03.2001 10:00:05"); // 5s
         AddConnection(log, "c", "03.03.2001 07:00:00", "03.03.2001 07:01:00"); // 1m
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
 
         ClickHeader(frm.LogGrid, 4);
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
@@ -235,14 +289,13 @@ private slots:
 
     void unreadableLineReportedOnceAndKept()
     {
-        ScriptedPrompts prompts;
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
         log.FEntries << "kaputt/x/y/z" << "01.02.2003/b/01.02.2003 12:00/nie";
         AddConnection(log, "c", "01.02.2003 13:00:00", "01.02.2003 13:30:00");
         log.FModified = false;
-        TVorkaOMaticFrm frm(nullptr, &prompts);
-        frm.Prepare(log);
+        Shown w(log);
+        auto& [prompts, frm] = w;
 
         QCOMPARE(prompts.log, QStringList{"Error: 'kaputt' ist kein gültiges Datum und Zeit"});
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "c"}));
@@ -254,6 +307,124 @@ private slots:
         QCOMPARE(log.Count(), 3);
         QCOMPARE(log.FEntries.at(1), QByteArray("kaputt/x/y/z"));
         QCOMPARE(log.FEntries.at(2), QByteArray("01.02.2003/b/01.02.2003 12:00/nie"));
+    }
+
+    void htmlOfTwoEntries()
+    {
+        QTemporaryDir dir;
+        TVorkaOMatic log;
+        AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
+        AddConnection(log, "b\xe4r", "06.12.1998 08:00:00", "06.12.1998 09:05:09");
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        frm.OnAskHtmlFileName = [&] { return dir.filePath("stat.htm"); };
+        frm.btnSaveHtml->click();
+
+        const QByteArray expected =
+            "<table border=1>\r\n<tr>\r\n"
+            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>Datum</B></td>\r\n"
+            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>Host</B></td>\r\n"
+            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>Start</B></td>\r\n"
+            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>Stop</B></td>\r\n"
+            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>Online-Zeit</B></td>\r\n"
+            "</tr>\r\n<tr>\r\n"
+            "<td nowrap>05.12.1998</td>\r\n<td nowrap>mud.example.org</td>\r\n"
+            "<td nowrap>13:09:47</td>\r\n<td nowrap>14:02:11</td>\r\n"
+            "<td nowrap>0h 52m 24s</td>\r\n"
+            "</tr>\r\n<tr>\r\n"
+            "<td nowrap>06.12.1998</td>\r\n<td nowrap>b\xe4r</td>\r\n"
+            "<td nowrap>08:00:00</td>\r\n<td nowrap>09:05:09</td>\r\n"
+            "<td nowrap>1h 05m 09s</td>\r\n"
+            "</tr>\r\n</table><p>\r\n";
+        const QByteArray written = ReadAll(dir.filePath("stat.htm"));
+        QCOMPARE(written, expected);
+        QCOMPARE(written.count("\r\n"), 23);
+        QVERIFY(prompts.log.isEmpty());
+    }
+
+    void htmlBreaksForEmptyTextsAndCarriageReturns()
+    {
+        TVorkaTable table;
+        table.Headers = {"A", ""};
+        table.Rows = {{"x\ry", ""}, {"<i>", "\r"}};
+        QCOMPARE(VorkaHtml(table),
+                 QByteArray("<table border=1>\r\n<tr>\r\n"
+                            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>A</B></td>\r\n"
+                            "<td nowrap BGCOLOR=\"#D8D8D8\"><B><br></B></td>\r\n"
+                            "</tr>\r\n<tr>\r\n<td nowrap>x<br>y</td>\r\n<td nowrap><br></td>\r\n"
+                            "</tr>\r\n<tr>\r\n<td nowrap><i></td>\r\n<td nowrap><br></td>\r\n"
+                            "</tr>\r\n</table><p>\r\n"));
+    }
+
+    void htmlToMissingFolderIsReported()
+    {
+        QTemporaryDir dir;
+        TVorkaOMatic log = LogOf(1);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        const QString missing = dir.filePath("fehlt/stat.htm");
+        frm.OnAskHtmlFileName = [&] { return missing; };
+        frm.btnSaveHtml->click();
+        QCOMPARE(prompts.log, QStringList{"Error: Kann nicht nach " + missing + " schreiben"});
+        QVERIFY(!QFile::exists(missing));
+    }
+
+    void printsPages_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("minPages");
+        QTest::addColumn<int>("maxPages");
+        QTest::newRow("empty log: one page with the header row") << 0 << 1 << 1;
+        QTest::newRow("many entries run over several pages") << 200 << 3 << 8;
+        QTest::newRow("answered no: nothing printed") << -1 << 0 << 0;
+    }
+
+    void printsPages()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, minPages);
+        QFETCH(int, maxPages);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("stat.pdf");
+        TVorkaOMatic log = LogOf(entries < 0 ? 2 : entries);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        frm.OnSetupPrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        };
+        prompts.answers = {entries < 0 ? Answer::No : Answer::Yes};
+        frm.btnPrint->click();
+        QCOMPARE(prompts.log, QStringList{"Confirm2: Log-Datei ausdrucken?"});
+        QCOMPARE(QFile::exists(pdf), entries >= 0);
+
+        const int pages = PdfPages(ReadAll(pdf));
+        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    }
+
+    void previewDrawsPagesAndCloses()
+    {
+        TVorkaOMatic log = LogOf(200);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<TMudVorkaPrintPreview*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            ran = true;
+            QVERIFY(preview->PageCount() > 1);
+            const QImage first = preview->PaintBox1->grab().toImage();
+            QVERIFY(CountInk(first) > 500);
+            QTest::keyClick(preview, Qt::Key_PageDown);
+            QCOMPARE(preview->Page(), 1);
+            QVERIFY(preview->PaintBox1->grab().toImage() != first);
+            QTest::keyClick(preview, Qt::Key_Escape);
+            QVERIFY(!preview->isVisible());
+        });
+        frm.btnPrintPreview->click();
+        QVERIFY(ran);
     }
 };
 
