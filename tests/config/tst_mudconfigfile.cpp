@@ -12,7 +12,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString& path)
 {
@@ -29,9 +30,39 @@ void writeAll(const QString& path, const QByteArray& data)
 
 const QByteArray kHeader = "[Version]\r\nValue=V1.0b1\r\n";
 
+// Every field away from the value a new or a read configuration has.
+void Fill(TMudConfig& c)
+{
+    c.SetAlias("tanz", "tanze mit %1/%2");
+    c.SetPath("heim", "n;o;\xE4u\xDF");
+    c.SetSession("mud", "localhost 4711");
+    c.SetHighlight("Drache", "10/1");
+    c.AddTab("Schwert");
+    c.SetFuncKey(13, "toete ork");
+    c.FNumPadsList.AddLayout("vier");
+    c.FNumPadsList.Items(1).Option = 1;
+    c.FNumPadsList.Items(1).Keys[1] = "null"; // keypad 0
+    c.FNumPadsList.Items(2).Keys[15] = "geteilt";
+    c.FOutputWindow.FFont = {"DejaVu Sans Mono", 11, 0x00FF00, fsBold | fsItalic};
+    c.FOutputWindow.BGColor = 0x102030;
+    c.FNoteWindow.BGColor = clWindow; // a system colour is negative in the file
+    c.FLogWindow.FFont.Size = 3;
+    c.FAliasCase = c.FTabCase = false;
+    c.FAutoConnect = c.FAutoLog = c.FAutoSave = c.FLogOverwrite = true;
+    c.FClearInput = c.FShadeDirection = true;
+    c.FHost = "mud.example";
+    c.FPort = "23";
+    c.FLogFile = "abend";
+    c.FSaveInterval = 5;
+    c.FShadeFromColor = 3;
+    c.FShadeToColor = 4;
+    c.FShadeSteps = 5;
+}
+
 } // namespace
 
-class TestMudConfigFile : public QObject {
+class TestMudConfigFile : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -52,8 +83,8 @@ private slots:
         QTest::addColumn<QString>("resolved"); // relative to the program folder, or absolute
         QTest::newRow("bare name") << QByteArray("mymud") << QString("conf/mymud.mud");
         QTest::newRow("extension replaced") << QByteArray("x.txt") << QString("conf/x.mud");
-        QTest::newRow("backslash folders") << QByteArray("/muds\\sub\\x.txt")
-                                           << QString("/muds/sub/x.mud");
+        QTest::newRow("backslash folders")
+            << QByteArray("/muds\\sub\\x.txt") << QString("/muds/sub/x.mud");
         QTest::newRow("only an extension") << QByteArray(".txt") << QString("conf/.mud");
         QTest::newRow("dots in folder names") << QByteArray("/a.b/c") << QString("/a.b/c.mud");
     }
@@ -65,7 +96,8 @@ private slots:
         const QString expected = resolved.startsWith('/') ? resolved : FFolder->file(resolved);
         QCOMPARE(TMudConfig::ResolveFileName(QString::fromLatin1(name)), QDir::cleanPath(expected));
         // Relative folders resolve against the current folder.
-        QCOMPARE(TMudConfig::ResolveFileName("sub/y"), QDir::current().absoluteFilePath("sub/y.mud"));
+        QCOMPARE(TMudConfig::ResolveFileName("sub/y"),
+                 QDir::current().absoluteFilePath("sub/y.mud"));
     }
 
     void freshConfigurationGivesTheGoldenFile()
@@ -83,55 +115,32 @@ private slots:
 
     void roundTripKeepsEverything()
     {
-        TMudConfig c;
-        c.SetAlias("tanz", "tanze mit %1/%2");
-        c.SetPath("heim", "n;o;\xE4u\xDF");
-        c.SetSession("mud", "localhost 4711");
-        c.SetHighlight("Drache", "10/1");
-        c.AddTab("Schwert");
-        c.SetFuncKey(13, "toete ork");
-        c.FNumPadsList.Items(1).Option = 1;
-        c.FNumPadsList.Items(1).Keys[1] = "null"; // keypad 0
-        c.FNumPadsList.Items(2).Keys[15] = "geteilt";
-        c.FOutputWindow.FFont = {"DejaVu Sans Mono", 11, 0x00FF00, fsBold | fsItalic};
-        c.FOutputWindow.BGColor = 0x102030;
-        c.FNoteWindow.BGColor = clWindow; // a system colour is negative in the file
-        c.FHost = "mud.example";
-        c.FPort = "23";
-        c.FLogFile = "abend";
-        c.FSaveInterval = 5;
-        c.FShadeFromColor = 13;
-        c.FShadeDirection = true;
-        c.FTabCase = false;
+        // Saving what was read gives the same file: nothing was lost on the way.
+        TMudConfig c, r;
+        Fill(c);
         QCOMPARE(c.SaveToFile("rt"), 0);
-
-        TMudConfig r;
         QCOMPARE(r.LoadFromFile("rt"), 0);
         QVERIFY(!r.FModified);
-        QCOMPARE(r.FAliases, c.FAliases);
-        QCOMPARE(r.FPaths, c.FPaths);
-        QCOMPARE(r.FSessions, c.FSessions);
-        QCOMPARE(r.FHighlights, c.FHighlights);
-        QCOMPARE(r.FTabs, c.FTabs);
-        QCOMPARE(r.GetFuncKey(13), QByteArray("toete ork"));
-        QCOMPARE(r.FNumPadsList.Count(), 3);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(r.FNumPadsList.Items(i).Name, c.FNumPadsList.Items(i).Name);
-            QVERIFY(r.FNumPadsList.Items(i).Keys == c.FNumPadsList.Items(i).Keys);
-            QCOMPARE(r.FNumPadsList.Items(i).Option, c.FNumPadsList.Items(i).Option);
-        }
-        QCOMPARE(r.FOutputWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
-        QCOMPARE(r.FOutputWindow.FFont.Size, 11);
-        QCOMPARE(r.FOutputWindow.FFont.Color, TColor(0x00FF00));
-        QCOMPARE(r.FOutputWindow.FFont.Style, fsBold | fsItalic);
-        QCOMPARE(r.FOutputWindow.BGColor, TColor(0x102030));
-        QCOMPARE(r.FNoteWindow.BGColor, clWindow);
-        QCOMPARE(r.FHost, QByteArray("mud.example"));
-        QCOMPARE(r.FPort, QByteArray("23"));
-        QCOMPARE(r.FLogFile, QByteArray("abend"));
-        QCOMPARE(r.FSaveInterval, 5);
-        QCOMPARE(r.FShadeFromColor, 13);
-        QVERIFY(r.FShadeDirection && !r.FTabCase && r.FAliasCase);
+        QCOMPARE(r.FNumPadsList.Items(1).Keys[1], QByteArray("null"));
+        QCOMPARE(r.SaveToFile("back"), 0);
+        QCOMPARE(readAll(conf("back.mud")), readAll(conf("rt.mud")));
+    }
+
+    void assignCopiesEverythingAndMarksModified()
+    {
+        TMudConfig src, dst; // three default layouts before
+        Fill(src);
+        src.FFileName = "/x/y.mud";
+        src.FModified = false;
+        dst.Assign(src);
+        QVERIFY(dst.FModified);
+        QCOMPARE(dst.FFileName, src.FFileName);
+        QCOMPARE(src.SaveToFile("a"), 0);
+        QCOMPARE(dst.SaveToFile("b"), 0);
+        QCOMPARE(readAll(conf("b.mud")), readAll(conf("a.mud")));
+        // The copy is deep: changing it leaves the source alone.
+        dst.FNumPadsList.Items(0).Name = "x";
+        QCOMPARE(src.FNumPadsList.Items(0).Name, QByteArray("Laufen"));
     }
 
     void refusesMissingFileAndWrongVersion()
@@ -165,7 +174,7 @@ private slots:
         QCOMPARE(c.FOutputWindow.FFont.Color, TColor(0));
         QCOMPARE(c.FOutputWindow.BGColor, TColor(16777215));
         QCOMPARE(c.FOutputWindow.FFont.Name, QByteArray("Courier New"));
-        QCOMPARE(c.FNumPadsList.Count(), 0);          // defaults are not restored
+        QCOMPARE(c.FNumPadsList.Count(), 0);             // defaults are not restored
         QCOMPARE(c.GetFuncKey(4), QByteArray("bleibt")); // no [Func]: keys stay
     }
 
@@ -177,7 +186,8 @@ private slots:
                  "[Version]\nValue=V1.0b1 \n[alias]\nb=look\na=\n c = say hi \n[OW]\nStyle=19\n"
                  "Size=$0C\nColor=0x0000FF\nName=Liberation Mono \t\n[Func]\nCount=3\n1=hilfe\n"
                  "[NumPad]\nCount=3\nName_0=" +
-                     QByteArray(120, 'L') + "\nKey_0_9=" + QByteArray(40, 'k') + "\nOption_0=1\nKey_2_1=x\n"
+                     QByteArray(120, 'L') + "\nKey_0_9=" + QByteArray(40, 'k') +
+                     "\nOption_0=1\nKey_2_1=x\n"
                      "[Div]\nAC=nein\nTC=0\nInterval=12x\nHost=mud.de \nPort=4711  \n");
         TMudConfig c;
         c.SetFuncKey(10, "bleibt");
@@ -195,15 +205,16 @@ private slots:
         QCOMPARE(c.FNumPadsList.Items(0).Name.size(), 100);
         QCOMPARE(c.FNumPadsList.Items(0).Keys[9].size(), 25);
         QCOMPARE(c.FNumPadsList.Items(0).Option, 1);
-        QVERIFY(c.FAliasCase);          // "nein" is no number: default
+        QVERIFY(c.FAliasCase); // "nein" is no number: default
         QVERIFY(!c.FTabCase);
         QCOMPARE(c.FSaveInterval, 600); // "12x" is no number
     }
 
     void savingKeepsHandWrittenKeysAndStaleLayouts()
     {
-        writeAll(conf("mine.mud"), "; my notes\r\n[Version]\r\nValue=V1.0b1\r\nNote=mine\r\n[Extra]\r\n"
-                                   "x=1\r\n[Div]\r\nHost=old\r\nColour=blue\r\n");
+        writeAll(conf("mine.mud"),
+                 "; my notes\r\n[Version]\r\nValue=V1.0b1\r\nNote=mine\r\n[Extra]\r\n"
+                 "x=1\r\n[Div]\r\nHost=old\r\nColour=blue\r\n");
         TMudConfig c;
         QCOMPARE(c.LoadFromFile("mine"), 0);
         c.FNumPadsList.ClearLayouts();
@@ -214,7 +225,8 @@ private slots:
         c.FNumPadsList.DeleteLayout(1);
         QCOMPARE(c.SaveToFile("mine"), 0);
         const QByteArray text = readAll(conf("mine.mud"));
-        QVERIFY(text.startsWith("; my notes\r\n[Version]\r\nValue=V1.0b1\r\nNote=mine\r\n[Extra]\r\nx=1"));
+        QVERIFY(text.startsWith(
+            "; my notes\r\n[Version]\r\nValue=V1.0b1\r\nNote=mine\r\n[Extra]\r\nx=1"));
         QVERIFY(text.contains("[Div]\r\nHost=new\r\nColour=blue\r\nAC=1\r\n"));
         QVERIFY(text.contains("Count=0\r\n"));
         QVERIFY(text.contains("Name_2=Alternativ")); // stale, ignored on reading
@@ -250,7 +262,8 @@ private slots:
         QTest::newRow("binary junk") << QByteArray(junk, sizeof(junk) - 1) << -2;
         QTest::newRow("huge func count") << kHeader + "[Func]\nCount=2147483647\n20=x\n" << 0;
         QTest::newRow("negative numpad count") << kHeader + "[NumPad]\nCount=-5\n" << 0;
-        QTest::newRow("huge numpad count") << kHeader + "[NumPad]\nCount=2147483647\nName_0=a\n" << 0;
+        QTest::newRow("huge numpad count") << kHeader + "[NumPad]\nCount=2147483647\nName_0=a\n"
+                                           << 0;
         QTest::newRow("number overflow") << kHeader + "[Div]\nInterval=99999999999999999999\n" << 0;
         QTest::newRow("unclosed section") << kHeader + "[Div\nHost=x\n" << 0;
         QTest::newRow("version without line end") << QByteArray("[Version]\nValue=V1.0b1") << 0;
@@ -317,7 +330,8 @@ private slots:
     // Windows-1252 still loads and saves. Only conf/default.mud itself is the default.
     void foldersOutsideWindows1252AndTheDefaultFile()
     {
-        const QString folder = FFolder->file(QString::fromUtf8("\xC5\x81ukasz \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/"));
+        const QString folder =
+            FFolder->file(QString::fromUtf8("\xC5\x81ukasz \xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/"));
         QVERIFY(QDir().mkpath(folder + "conf"));
         ProgramFolder::setOverride(folder);
         TMudConfig c;
@@ -338,7 +352,6 @@ private:
     TempProgramFolder* FFolder = nullptr;
     QString conf(const QString& name) const { return FFolder->file("conf/" + name); }
 };
-
 
 QTEST_GUILESS_MAIN(TestMudConfigFile)
 #include "tst_mudconfigfile.moc"
