@@ -59,6 +59,7 @@ private slots:
         QTest::newRow("highlight without colours") << 'h' << "" << 1 << "1:plain|9|1";
         QTest::newRow("highlight by name") << 'h' << "drache" << -1 << "0:Drache|10|1";
         QTest::newRow("colours keep the low 8 bits") << 'h' << "" << 2 << "2:big|44|1";
+        QTest::newRow("highlight not found") << 'h' << "nix" << 0 << "-1:|9|1";
     }
 
     void records()
@@ -170,7 +171,8 @@ private slots:
         QVERIFY(c.SetSession("x", "host 4711"));
         QCOMPARE(c.FSessions.last(), QByteArray("x/host/4711"));
         QVERIFY(c.SetSession("x", "host"));
-        QCOMPARE(c.FSessions, TStringList({"x//host"}));
+        QVERIFY(c.SetSession("y", " 4711"));
+        QCOMPARE(c.FSessions, TStringList({"x//host", "y//4711"}));
         QCOMPARE(Fetch(c, 's', "x", -1), QByteArray("0:x||host"));
     }
 
@@ -205,14 +207,13 @@ private slots:
     {
         ScriptedPrompts prompts;
         TMudConfig c;
-        c.FAliases = {"a/b"};
-        c.FTabs = {"t"};
+        c.FAliases = c.FHighlights = c.FPaths = c.FSessions = c.FTabs = {"a/b"};
         prompts.answers = {IPrompts::Answer::No, IPrompts::Answer::Yes};
         QVERIFY(!c.ClearLists(prompts));
         QVERIFY(!c.FModified);
         QCOMPARE(c.FAliases.size(), 1);
         QVERIFY(c.ClearLists(prompts));
-        QVERIFY(c.FAliases.isEmpty() && c.FTabs.isEmpty());
+        QVERIFY((c.FAliases + c.FHighlights + c.FPaths + c.FSessions + c.FTabs).isEmpty());
         QVERIFY(c.FModified);
         QCOMPARE(prompts.log.first(),
                  QString("Confirm2: Alle Aliase, Ergaenzungen, Hervorhebungen, Pfade\r\nund "
@@ -239,7 +240,7 @@ private slots:
         QCOMPARE(c.GetFuncKey(20), QByteArray());
         const int i = c.FNumPadsList.AddLayout(QByteArray(150, 'n'));
         QCOMPARE(pads.Items(i).Name.size(), 100);
-        c.FNumPadsList.DeleteLayout(99); // out of range: nothing
+        c.FNumPadsList.DeleteLayout(pads.Count()); // out of range: nothing
         QCOMPARE(pads.Count(), 4);
     }
 
@@ -301,7 +302,7 @@ private slots:
         const TRect r{10, 20, 30, 40};
         QVERIFY(PointInRect(r, 11, 21));
         QVERIFY(!PointInRect(r, 10, 25));
-        QVERIFY(!PointInRect(r, 20, 40));
+        QVERIFY(!PointInRect(r, 20, 40) && !PointInRect(r, 30, 25) && !PointInRect(r, 20, 20));
     }
 
     void reversePath_data()

@@ -156,6 +156,7 @@ private slots:
         QCOMPARE(c.LoadFromFile("none"), -2);
         QDir().mkpath(conf("dir.mud"));
         QCOMPARE(c.LoadFromFile("dir"), -1);
+        QCOMPARE(c.SaveToFile("dir"), -3);
         QCOMPARE(c.FAliases, TStringList({"keep/me"}));
         QVERIFY(c.FModified);
     }
@@ -164,16 +165,20 @@ private slots:
     {
         writeAll(conf("min.mud"), kHeader);
         TMudConfig c;
+        Fill(c);
+        c.FHighlights = c.FPaths = c.FSessions = c.FTabs = {"weg/1"};
         c.SetFuncKey(4, "bleibt");
-        c.AddTab("weg");
         QCOMPARE(c.LoadFromFile("min"), 0);
-        QVERIFY(c.FTabs.isEmpty() && !c.FLogOverwrite);
-        QCOMPARE(c.FShadeFromColor, 13);
-        QCOMPARE(c.FSaveInterval, 600);
-        QCOMPARE(c.FPort, QByteArray("7600"));
-        QCOMPARE(c.FOutputWindow.FFont.Color, TColor(0));
-        QCOMPARE(c.FOutputWindow.BGColor, TColor(16777215));
-        QCOMPARE(c.FOutputWindow.FFont.Name, QByteArray("Courier New"));
+        QVERIFY((c.FAliases + c.FHighlights + c.FPaths + c.FSessions + c.FTabs).isEmpty());
+        QCOMPARE(QList<int>({c.FShadeFromColor, c.FShadeToColor, c.FShadeSteps, c.FShadeDirection,
+                             c.FAliasCase, c.FAutoConnect, c.FAutoLog, c.FAutoSave,
+                             c.FLogOverwrite, c.FClearInput, c.FSaveInterval, c.FTabCase}),
+                 QList<int>({13, 1, 20, 0, 1, 0, 0, 0, 0, 0, 600, 1}));
+        QCOMPARE(c.FHost + '|' + c.FLogFile + '|' + c.FPort, QByteArray("||7600"));
+        const TOutputWindow& w = c.FOutputWindow;
+        QCOMPARE(QList<int>({w.FFont.Color, w.FFont.Size, w.FFont.Style, w.BGColor}),
+                 QList<int>({0, 9, 0, 16777215}));
+        QCOMPARE(w.FFont.Name, QByteArray("Courier New"));
         QCOMPARE(c.FNumPadsList.Count(), 0);             // defaults are not restored
         QCOMPARE(c.GetFuncKey(4), QByteArray("bleibt")); // no [Func]: keys stay
     }

@@ -100,7 +100,7 @@ void AltKey(TMudConfFrm& dlg, Qt::Key key)
     QTest::keyClick(dlg.btnCancel, key, Qt::AltModifier);
 }
 
-void Click(QAbstractButton* button)
+void Click(QWidget* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
 }
@@ -140,30 +140,27 @@ private slots:
 
         dlg.ShowPage(spFuncKeys);
         Type(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
-        QTest::mouseClick(dlg.PageFuncKeys->btnFuncKeyChange, Qt::LeftButton);
+        Click(dlg.PageFuncKeys->btnFuncKeyChange);
 
         dlg.ShowPage(spLists);
         f.prompts.inputs << "gg";
-        QTest::mouseClick(dlg.PageLists->btnListAdd, Qt::LeftButton);
+        Click(dlg.PageLists->btnListAdd);
         Type(dlg.PageLists->edtValue, "sage gute Nacht");
-        QTest::mouseClick(dlg.PageLists->btnValueChange, Qt::LeftButton);
+        Click(dlg.PageLists->btnValueChange);
 
         dlg.ShowPage(spNumPad);
         f.prompts.answers << IPrompts::Answer::Yes;
-        QTest::mouseClick(dlg.PageNumPad->btnNumPadDelete, Qt::LeftButton); // "Laufen"
+        Click(dlg.PageNumPad->btnNumPadDelete); // "Laufen"
 
-        QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
+        Click(dlg.btnOk);
         QVERIFY(dlg.TakeResult(f.config));
-        QVERIFY(f.config.FAutoSave);
-        QCOMPARE(f.config.FSaveInterval, 45);
-        QVERIFY(!f.config.FTabCase);
-        QCOMPARE(f.config.FShadeSteps, 33);
-        QCOMPARE(f.config.FShadeFromColor, 5);
-        QCOMPARE(f.config.GetFuncKey(1), QByteArray("sage hallo"));
-        QCOMPARE(f.config.FAliases, TStringList{"gg/sage gute Nacht"});
-        QCOMPARE(f.config.FNumPadsList.Count(), 2);
-        QCOMPARE(f.config.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
-        QVERIFY(f.config.FModified);
+        const TMudConfig& c = f.config;
+        QVERIFY(c.FAutoSave && !c.FTabCase && c.FModified);
+        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor}), QList<int>({45, 33, 5}));
+        QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
+        QCOMPARE(c.FAliases, TStringList{"gg/sage gute Nacht"});
+        QCOMPARE(c.FNumPadsList.Count(), 2);
+        QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
     }
 
     void cancelDiscardsEverything_data()
@@ -184,19 +181,19 @@ private slots:
         TMudConfFrm& dlg = f.Open(spNumPad);
 
         f.prompts.inputs << "Schwimmen";
-        QTest::mouseClick(dlg.PageNumPad->btnNumPadAdd, Qt::LeftButton);
+        Click(dlg.PageNumPad->btnNumPadAdd);
         QCOMPARE(dlg.PageNumPad->cbNumPads->currentText(), QStringLiteral("Schwimmen"));
         dlg.PageGeneral->edtHost->setText("mud.example.org");
         dlg.PageGeneral->cbxAliasCase->setChecked(false);
         dlg.ShowPage(spLists);
         f.prompts.inputs << "b";
-        QTest::mouseClick(dlg.PageLists->btnListRename, Qt::LeftButton);
+        Click(dlg.PageLists->btnListRename);
         f.prompts.answers << IPrompts::Answer::Yes;
-        QTest::mouseClick(dlg.PageLists->btnListDelete, Qt::LeftButton);
+        Click(dlg.PageLists->btnListDelete);
         QVERIFY(dlg.WorkingConfig().FAliases.isEmpty());
 
         if (how == 0)
-            QTest::mouseClick(dlg.btnCancel, Qt::LeftButton);
+            Click(dlg.btnCancel);
         else if (how == 1)
             QTest::keyClick(dlg.PageLists->lbShortcuts, Qt::Key_Escape);
         else
@@ -205,9 +202,7 @@ private slots:
         QVERIFY(!dlg.TakeResult(f.config));
         QCOMPARE(f.config.FNumPadsList.Count(), 3);
         QCOMPARE(f.config.FAliases, TStringList{"a/1"});
-        QVERIFY(f.config.FHost.isEmpty());
-        QVERIFY(f.config.FAliasCase);
-        QVERIFY(!f.config.FModified);
+        QVERIFY(f.config.FHost.isEmpty() && f.config.FAliasCase && !f.config.FModified);
     }
 
     void executeAtOpensModallyOnThePage()
@@ -224,8 +219,8 @@ private slots:
             keyShown = dlg->PageNumPad->edtDirection->text();
             QCOMPARE(dlg->focusWidget(), dlg->btnCancel);
             dlg->PageNumPad->edtDirection->setText("hinein");
-            QTest::mouseClick(dlg->PageNumPad->btnNumPadChange, Qt::LeftButton);
-            QTest::mouseClick(dlg->btnOk, Qt::LeftButton);
+            Click(dlg->PageNumPad->btnNumPadChange);
+            Click(dlg->btnOk);
         });
         QVERIFY(TMudConfFrm::ExecuteAt(config, spNumPad, nullptr, prompts, dialogs));
         QCOMPARE(pageShown, int(spNumPad));
@@ -261,24 +256,24 @@ private slots:
         TColorsPage& page = *dlg.PageColors;
         f.dialogs.colors << 0x0000FF << 0x00FF00;
 
-        QTest::mouseClick(page.btnBackground, Qt::LeftButton);
+        Click(page.btnBackground);
         QCOMPARE(f.prompts.log, QStringList{"Information: " + TColorsPage::kRestartNotice});
         QCOMPARE(f.Work().FOutputWindow.BGColor, 0x0000FF);
         QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::red));
 
         Choose(page.cbWindow, 1);
         QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::black));
-        QTest::mouseClick(page.btnBackground, Qt::LeftButton);
+        Click(page.btnBackground);
         QCOMPARE(f.prompts.log.size(), 1);
         QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
 
-        QTest::mouseClick(page.btnBackground, Qt::LeftButton); // chooser cancelled
+        Click(page.btnBackground); // chooser cancelled
         QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
 
         // The font goes to the window chosen, without a notice.
         Choose(page.cbWindow, 2);
         f.dialogs.fonts << TFontSpec{"DejaVu Sans Mono", 12, 0x00FFFF, fsBold};
-        QTest::mouseClick(page.btnFont, Qt::LeftButton);
+        Click(page.btnFont);
         QCOMPARE(f.Work().FNoteWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
         QCOMPARE(f.Work().FOutputWindow.FFont.Name, QByteArray("Courier New"));
         QVERIFY(page.memExample->font().bold());
@@ -317,7 +312,7 @@ private slots:
         QCOMPARE(page.CurrentKey(), 1);
 
         page.cbxShift->click();
-        QTest::mouseClick(FKey(dlg, 3), Qt::LeftButton);
+        Click(FKey(dlg, 3));
         QCOMPARE(page.CurrentKey(), 13);
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("dreizehn"));
         page.cbxShift->click();
@@ -341,7 +336,7 @@ private slots:
         f.config.SetFuncKey(2, "alt");
         TMudConfFrm& dlg = f.Open(spFuncKeys);
         TFuncKeysPage& page = *dlg.PageFuncKeys;
-        QTest::mouseClick(FKey(dlg, 2), Qt::LeftButton);
+        Click(FKey(dlg, 2));
         Type(page.edtFuncValue, "neu");
 
         // A click offers Yes/No; Alt+arrow also offers Cancel.
@@ -349,7 +344,7 @@ private slots:
         if (given == IPrompts::Answer::Cancel)
             AltKey(dlg, Qt::Key_Right);
         else
-            QTest::mouseClick(FKey(dlg, 5), Qt::LeftButton);
+            Click(FKey(dlg, 5));
         const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
         QCOMPARE(f.prompts.log, QStringList{kind + "Daten wurden verändert. Übernehmen?"});
         QCOMPARE(f.Work().GetFuncKey(2),
@@ -403,10 +398,10 @@ private slots:
         QCOMPARE(page.edtDirection->text(), QStringLiteral("nw"));
 
         // "Anzeigen" puts the layout's texts on the buttons and takes them off again.
-        QTest::mouseClick(page.btnShowLayout, Qt::LeftButton);
+        Click(page.btnShowLayout);
         Choose(page.cbNumPads, 1);
         QCOMPARE(PadKey(dlg, 9)->toolTip(), QStringLiteral("kletter hoch"));
-        QTest::mouseClick(page.btnShowLayout, Qt::LeftButton);
+        Click(page.btnShowLayout);
         QCOMPARE(PadKey(dlg, 9)->text(), QStringLiteral("8"));
     }
 
@@ -417,25 +412,25 @@ private slots:
         TNumPadPage& page = *dlg.PageNumPad;
 
         f.prompts.inputs << "Laufen" << QString() << QString(120, QLatin1Char('x'));
-        QTest::mouseClick(page.btnNumPadAdd, Qt::LeftButton); // a duplicate name is accepted
+        Click(page.btnNumPadAdd); // a duplicate name is accepted
         QCOMPARE(page.cbNumPads->currentIndex(), 3);
-        QTest::mouseClick(page.btnNumPadAdd, Qt::LeftButton); // "Abbrechen"
+        Click(page.btnNumPadAdd); // "Abbrechen"
         QCOMPARE(f.Work().FNumPadsList.Count(), 4);
-        QTest::mouseClick(page.btnNumPadRename, Qt::LeftButton);
+        Click(page.btnNumPadRename);
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Input: Ziffernblockbelegung umbennen / Neuer Name [Laufen]"));
         QCOMPARE(f.Work().FNumPadsList.Items(3).Name, QByteArray(100, 'x'));
 
         // Deleting the last selects the new last; "&Nein" keeps; the only one gone: nothing.
         f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::No;
-        QTest::mouseClick(page.btnNumPadDelete, Qt::LeftButton);
+        Click(page.btnNumPadDelete);
         QCOMPARE(page.cbNumPads->currentText(), QStringLiteral("Alternativ"));
-        QTest::mouseClick(page.btnNumPadDelete, Qt::LeftButton);
+        Click(page.btnNumPadDelete);
         QCOMPARE(f.Work().FNumPadsList.Count(), 3);
         Choose(page.cbNumPads, 0);
         f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::Yes << IPrompts::Answer::Yes;
         for (int i = 0; i < 3; ++i)
-            QTest::mouseClick(page.btnNumPadDelete, Qt::LeftButton);
+            Click(page.btnNumPadDelete);
         QCOMPARE(page.cbNumPads->currentIndex(), -1);
         QVERIFY(!page.grpAssignment->isEnabled());
         QVERIFY(!page.btnNumPadRename->isEnabled() && !page.btnNumPadDelete->isEnabled());

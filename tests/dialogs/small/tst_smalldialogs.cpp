@@ -25,7 +25,6 @@
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
 
 #include <memory>
 
@@ -73,14 +72,6 @@ void WriteBytes(const QString& name, const QByteArray& bytes)
     QFile file(name);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Leaves the text as it was but marks it changed, as an edit undone by hand would.
-void TouchMemo(QPlainTextEdit* memo)
-{
-    memo->moveCursor(QTextCursor::Start);
-    QTest::keyClick(memo, Qt::Key_X);
-    QTest::keyClick(memo, Qt::Key_Backspace);
 }
 
 int PdfPages(const QString& name)
@@ -152,50 +143,66 @@ private slots:
 
     void opensWithFileAndSettings()
     {
-        WriteBytes(NoteFile(), "erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
         FConfig.FNoteWindow.BGColor = 0x0000FF; // red
-
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QVERIFY(QTest::qWaitForWindowExposed(&nb));
-        QCOMPARE(nb.memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
-        QVERIFY(!nb.Modified());
-        QCOMPARE(nb.memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
-
+        auto nb = Open("erste Zeile\r\n\x84Zitat\x93 \x80\r\n");
+        QVERIFY(QTest::qWaitForWindowExposed(nb.get()));
+        QCOMPARE(nb->memNotebook->toPlainText(), QString("erste Zeile\n„Zitat“ €"));
+        QVERIFY(!nb->Modified());
+        QCOMPARE(nb->memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
         // Unchanged, it closes without a question.
-        QTest::mouseClick(nb.btnClose, Qt::LeftButton);
-        QVERIFY(!nb.isVisible());
+        QTest::mouseClick(nb->btnClose, Qt::LeftButton);
+        QVERIFY(!nb->isVisible());
         QVERIFY(FPrompts->log.isEmpty());
     }
 
-    void closeCancelKeepsWindowAndText()
+    void closingAChangedNotebook_data()
     {
-        WriteBytes(NoteFile(), "alt\r\n");
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QTest::keyClicks(nb.memNotebook, "neu ");
-        FPrompts->answers = {IPrompts::Answer::Cancel};
-        QTest::mouseClick(nb.btnClose, Qt::LeftButton);
-        QCOMPARE(FPrompts->log, QStringList{kQuestion});
-        QVERIFY(nb.isVisible());
-        QVERIFY(nb.Modified());
-        QCOMPARE(ReadBytes(NoteFile()), QByteArray("alt\r\n"));
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("folderInTheWay"); // a folder cannot be replaced by the file
+        QTest::addColumn<QStringList>("log");
+        const QString failed = "Error: Kann Notizbuch nicht speichern!";
+        QTest::newRow("Abbrechen keeps") << int(IPrompts::Answer::Cancel) << false << QStringList{kQuestion};
+        QTest::newRow("Nein discards") << int(IPrompts::Answer::No) << false << QStringList{kQuestion};
+        QTest::newRow("Ja saves") << int(IPrompts::Answer::Yes) << false << QStringList{kQuestion};
+        QTest::newRow("failed save keeps") << int(IPrompts::Answer::Yes) << true
+                                           << QStringList{kQuestion, failed};
+    }
 
-        // The close box asks the same question.
-        FPrompts->answers = {IPrompts::Answer::Cancel};
-        QVERIFY(!nb.close());
-        QVERIFY(nb.isVisible());
+    void closingAChangedNotebook()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, folderInTheWay);
+        QFETCH(QStringList, log);
+        auto nb = Open("alt\r\n");
+        QTest::keyClicks(nb->memNotebook, "neu ");
+        if (folderInTheWay)
+            QVERIFY(QFile::remove(NoteFile()) && QDir().mkdir(NoteFile()));
+        const auto given = IPrompts::Answer(answer);
+        const bool closes = log.size() == 1 && given != IPrompts::Answer::Cancel;
+        FPrompts->answers = {given};
+        if (given == IPrompts::Answer::Cancel) // "Schliessen" asks as the close box does
+            QTest::mouseClick(nb->btnClose, Qt::LeftButton);
+        else
+            QCOMPARE(nb->close(), closes);
+        QCOMPARE(FPrompts->log, log);
+        QCOMPARE(nb->isVisible(), !closes);
+        QCOMPARE(nb->Modified(), !closes);
+        if (!folderInTheWay)
+            QCOMPARE(ReadBytes(NoteFile()).contains("neu "), given == IPrompts::Answer::Yes);
+        if (given == IPrompts::Answer::No) {
+            QVERIFY(nb->CloseQuery()); // nothing left to ask at program end
+            WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
+            nb->OpenNotebook(FConfig);
+            QCOMPARE(nb->memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
+        }
     }
 
     void closeYesSavesWin1252WithCrLf()
     {
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        nb.memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
+        auto nb = Open("");
+        nb->memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
         FPrompts->answers = {IPrompts::Answer::Yes};
-        QVERIFY(nb.close());
-        QVERIFY(!nb.isVisible());
-        QVERIFY(!nb.Modified());
+        QVERIFY(nb->close());
         QCOMPARE(ReadBytes(NoteFile()), QByteArray("Gr\xFC\xDF"
                                                    "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
         // Written through a temporary file that is gone afterwards.
@@ -216,46 +223,18 @@ private slots:
     {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
-        WriteBytes(NoteFile(), before);
-        TMudNoteBookFrm nb;
+        auto nb = Open(before);
         for (int round = 0; round < 2; ++round) {
-            nb.OpenNotebook(FConfig);
-            TouchMemo(nb.memNotebook);
+            // Unchanged text marked changed, as an edit undone by hand would.
+            nb->memNotebook->moveCursor(QTextCursor::Start);
+            QTest::keyClick(nb->memNotebook, Qt::Key_X);
+            QTest::keyClick(nb->memNotebook, Qt::Key_Backspace);
             FPrompts->answers = {IPrompts::Answer::Yes};
-            QVERIFY(nb.close());
+            QVERIFY(nb->close());
             QCOMPARE(ReadBytes(NoteFile()), after);
+            nb->OpenNotebook(FConfig);
         }
-    }
-
-    void closeNoDiscardsAndReopenReloads()
-    {
-        WriteBytes(NoteFile(), "alt\r\n");
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QTest::keyClicks(nb.memNotebook, "verworfen ");
-        FPrompts->answers = {IPrompts::Answer::No};
-        QVERIFY(nb.close());
-        QVERIFY(nb.CloseQuery()); // nothing left to ask at program end
-
-        WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
-        nb.OpenNotebook(FConfig);
-        QCOMPARE(nb.memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
-    }
-
-    void failedSaveKeepsWindowOpen()
-    {
-        WriteBytes(NoteFile(), "alt\r\n");
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QTest::keyClicks(nb.memNotebook, "wichtig ");
-        // A folder in the file's place cannot be replaced by the saved file.
-        QVERIFY(QFile::remove(NoteFile()));
-        QVERIFY(QDir().mkdir(NoteFile()));
-        FPrompts->answers = {IPrompts::Answer::Yes};
-        QVERIFY(!nb.close());
-        QCOMPARE(FPrompts->log, (QStringList{kQuestion, "Error: Kann Notizbuch nicht speichern!"}));
-        QVERIFY(nb.isVisible());
-        QVERIFY(nb.Modified());
+        nb->close();
     }
 
     void unreadableFileIsNotOpened()
@@ -484,6 +463,13 @@ private:
     TMudConfig FConfig;
 
     QString NoteFile() const { return FFolder->file("mudnotiz.txt"); }
+    std::unique_ptr<TMudNoteBookFrm> Open(const QByteArray& file)
+    {
+        WriteBytes(NoteFile(), file);
+        auto nb = std::make_unique<TMudNoteBookFrm>();
+        nb->OpenNotebook(FConfig);
+        return nb;
+    }
 };
 
 QTEST_MAIN(TestSmallDialogs)
