@@ -7,7 +7,8 @@
 #include "platform/IniFile.h"
 #include "platform/Win1252.h"
 
-class TestPlatform : public QObject {
+class TestPlatform : public QObject
+{
     Q_OBJECT
 private slots:
     void namesAreCaseInsensitiveAndFirstWins()
@@ -32,8 +33,9 @@ private slots:
         ini.WriteString("A", "z", "3");
         ini.WriteInteger("C", "n", -4);
         ini.WriteBool("C", "b", true);
-        QCOMPARE(ini.ToBytes(),
-                 QByteArray("[A]\r\nx=9\r\nz=3\r\n; note\r\n\r\n[B]\r\ny=2\r\n[C]\r\nn=-4\r\nb=1\r\n"));
+        QCOMPARE(
+            ini.ToBytes(),
+            QByteArray("[A]\r\nx=9\r\nz=3\r\n; note\r\n\r\n[B]\r\ny=2\r\n[C]\r\nn=-4\r\nb=1\r\n"));
         // The key written after the insertion is found again (the index follows the lines).
         ini.WriteString("A", "w", "4");
         ini.WriteString("A", "z", "5");
@@ -81,7 +83,8 @@ private slots:
 
     void keepsWhatItDoesNotUnderstand()
     {
-        const QByteArray text = "junk before\r\n[S]\r\nno equals sign\r\n=empty key\r\n;c=1\r\nk=v\r\n";
+        const QByteArray text =
+            "junk before\r\n[S]\r\nno equals sign\r\n=empty key\r\n;c=1\r\nk=v\r\n";
         TIniFile ini;
         ini.Parse(text);
         QCOMPARE(ini.ToBytes(), text);
@@ -123,15 +126,16 @@ private slots:
         for (int c = 0; c < 256; ++c)
             all.append(char(c));
         const QString u = Win1252::toUnicode(all);
-        QCOMPARE(u.at(0x80), QChar(0x20AC));  // euro sign, not a Latin-1 control
+        QCOMPARE(u.at(0x80), QChar(0x20AC)); // euro sign, not a Latin-1 control
         QCOMPARE(u.at(0x9F), QChar(0x0178));
-        QCOMPARE(u.at(0x81), QChar(0xFFFD));  // undefined byte
+        QCOMPARE(u.at(0x81), QChar(0xFFFD)); // undefined byte
         QCOMPARE(u.at(0xE4), QChar(0x00E4));
         QByteArray expected = all;
         for (char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
             expected[uchar(undefined)] = '?';
         QCOMPARE(Win1252::fromUnicode(u), expected);
-        QCOMPARE(Win1252::fromUnicode(QString::fromUtf8("a\u4E2Db\U0001F600c")), QByteArray("a?b?c"));
+        QCOMPARE(Win1252::fromUnicode(QString::fromUtf8("a\u4E2Db\U0001F600c")),
+                 QByteArray("a?b?c"));
     }
 
     void asciiOnlyCaseFolding()
@@ -156,18 +160,20 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         for (const QDateTime& t : {now, QDateTime(QDate(1800, 1, 1), QTime(6, 0))})
             QVERIFY(qAbs(DateTime::toQDateTime(DateTime::fromQDateTime(t)).msecsTo(t)) <= 1);
-        QCOMPARE(DateTime::invalidDateTimeMessage("x"), QString("'x' ist kein gültiges Datum und Zeit"));
+        QCOMPARE(DateTime::invalidDateTimeMessage("x"),
+                 QString("'x' ist kein gültiges Datum und Zeit"));
     }
 
     void parsing_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("shown"); // empty: refused
-        QTest::newRow("two-digit year") << QByteArray("1.2.26 7:08") << QByteArray("01.02.2026 07:08:00");
-        QTest::newRow("two-digit year of last century") << QByteArray("01.02.99")
-                                                        << QByteArray("01.02.1999");
-        QTest::newRow("before the epoch keeps its time") << QByteArray("01.01.1800 06:00:00")
-                                                         << QByteArray("01.01.1800 06:00:00");
+        QTest::newRow("two-digit year")
+            << QByteArray("1.2.26 7:08") << QByteArray("01.02.2026 07:08:00");
+        QTest::newRow("two-digit year of last century")
+            << QByteArray("01.02.99") << QByteArray("01.02.1999");
+        QTest::newRow("before the epoch keeps its time")
+            << QByteArray("01.01.1800 06:00:00") << QByteArray("01.01.1800 06:00:00");
         QTest::newRow("no such day") << QByteArray("31.02.2026") << QByteArray();
         QTest::newRow("no such hour") << QByteArray("01.02.2026 24:00:00") << QByteArray();
         QTest::newRow("slashes") << QByteArray("01/02/2026") << QByteArray();

@@ -103,8 +103,7 @@ private:
     bool receiveSome(const QDeadlineTimer& end)
     {
         pollfd pfd{FFd, POLLIN, 0};
-        if (FFd < 0 || FPeerClosed || ::poll(&pfd, 1, int(end.remainingTime())) <= 0)
-            return false;
+        if (FFd < 0 || FPeerClosed || ::poll(&pfd, 1, int(end.remainingTime())) <= 0) return false;
         char buf[64 * 1024];
         const ssize_t n = ::recv(FFd, buf, sizeof buf, 0);
         FPeerClosed = n <= 0;

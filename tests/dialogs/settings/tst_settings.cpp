@@ -13,23 +13,8 @@
 #include "display/controls/FnpComboColor.h"
 #include "display/controls/Shader.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <memory>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -156,7 +141,8 @@ private slots:
         QVERIFY(dlg.TakeResult(f.config));
         const TMudConfig& c = f.config;
         QVERIFY(c.FAutoSave && !c.FTabCase && c.FModified);
-        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor}), QList<int>({45, 33, 5}));
+        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor}),
+                 QList<int>({45, 33, 5}));
         QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
         QCOMPARE(c.FAliases, TStringList{"gg/sage gute Nacht"});
         QCOMPARE(c.FNumPadsList.Count(), 2);
@@ -428,7 +414,8 @@ private slots:
         Click(page.btnNumPadDelete);
         QCOMPARE(f.Work().FNumPadsList.Count(), 3);
         Choose(page.cbNumPads, 0);
-        f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::Yes << IPrompts::Answer::Yes;
+        f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::Yes
+                          << IPrompts::Answer::Yes;
         for (int i = 0; i < 3; ++i)
             Click(page.btnNumPadDelete);
         QCOMPARE(page.cbNumPads->currentIndex(), -1);
@@ -445,8 +432,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("alias named like a path") << 0 << "weg"
                                                  << "Warning: Kürzel bereits belegt.";
-        QTest::newRow("path name holding a slash") << 2 << "a/b"
-                                                   << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
+        QTest::newRow("path name holding a slash")
+            << 2 << "a/b"
+            << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
         QTest::newRow("word differing in case") << 1 << "DRACHE"
                                                 << "Warning: Ergänzung existiert bereits.";
     }
@@ -518,8 +506,9 @@ private slots:
                          << "b"
                          << "c";
         Click(page.btnListRename); // its own name is found too
-        QCOMPARE(f.prompts.log.last(),
-                 QStringLiteral("Error: Kann Alias nicht umbenennen.\r\nKürzel ist bereits vergeben."));
+        QCOMPARE(
+            f.prompts.log.last(),
+            QStringLiteral("Error: Kann Alias nicht umbenennen.\r\nKürzel ist bereits vergeben."));
         Click(page.btnListRename);
         QCOMPARE(f.Work().FAliases, (TStringList{"a/1", "b/2"}));
         Click(page.btnListRename);
@@ -528,8 +517,9 @@ private slots:
         Choose(page.cbLists, TListsPage::lcTabs);
         f.prompts.inputs << "zwerg";
         Click(page.btnListRename);
-        QCOMPARE(f.prompts.log.last(), QStringLiteral("Error: Kann Ergänzung nicht umbenennen, da eine "
-                                                      "\r\nErgänzung mit gleichem Namen existiert."));
+        QCOMPARE(f.prompts.log.last(),
+                 QStringLiteral("Error: Kann Ergänzung nicht umbenennen, da eine "
+                                "\r\nErgänzung mit gleichem Namen existiert."));
     }
 
     void deletingSelectsSameOrLastOrNone()
@@ -546,7 +536,8 @@ private slots:
         Click(page.btnListDelete);
         QCOMPARE(f.Work().FPaths.size(), 3);
         Click(page.btnListDelete);
-        QCOMPARE(f.prompts.log.last(), QStringLiteral("Confirm2: Möchtest Du diesen Eintrag löschen?"));
+        QCOMPARE(f.prompts.log.last(),
+                 QStringLiteral("Confirm2: Möchtest Du diesen Eintrag löschen?"));
         QCOMPARE(page.edtValue->text(), QStringLiteral("s;")); // the new last
         ClickRow(page.lbShortcuts, 0);
         Click(page.btnListDelete);
@@ -570,8 +561,9 @@ private slots:
             page.edtHighlight->setText(text);
             Click(page.btnHighlightAdd);
         }
-        QCOMPARE(f.prompts.log, (QStringList{"Warning: " + THighlightsPage::kDuplicate,
-                                             "Warning: Eine Hervorhebung darf kein \"/\" enthalten."}));
+        QCOMPARE(f.prompts.log,
+                 (QStringList{"Warning: " + THighlightsPage::kDuplicate,
+                              "Warning: Eine Hervorhebung darf kein \"/\" enthalten."}));
         QCOMPARE(f.Work().FHighlights.size(), 1);
 
         Choose(page.cbVGColor, 11);

@@ -11,20 +11,9 @@
 #include "dialogs/small/mudpsw.h"
 #include "platform/ProgramFolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTest>
-#include <QToolButton>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -161,11 +150,13 @@ private slots:
         QTest::addColumn<bool>("folderInTheWay"); // a folder cannot be replaced by the file
         QTest::addColumn<QStringList>("log");
         const QString failed = "Error: Kann Notizbuch nicht speichern!";
-        QTest::newRow("Abbrechen keeps") << int(IPrompts::Answer::Cancel) << false << QStringList{kQuestion};
-        QTest::newRow("Nein discards") << int(IPrompts::Answer::No) << false << QStringList{kQuestion};
+        QTest::newRow("Abbrechen keeps")
+            << int(IPrompts::Answer::Cancel) << false << QStringList{kQuestion};
+        QTest::newRow("Nein discards")
+            << int(IPrompts::Answer::No) << false << QStringList{kQuestion};
         QTest::newRow("Ja saves") << int(IPrompts::Answer::Yes) << false << QStringList{kQuestion};
-        QTest::newRow("failed save keeps") << int(IPrompts::Answer::Yes) << true
-                                           << QStringList{kQuestion, failed};
+        QTest::newRow("failed save keeps")
+            << int(IPrompts::Answer::Yes) << true << QStringList{kQuestion, failed};
     }
 
     void closingAChangedNotebook()
@@ -175,8 +166,7 @@ private slots:
         QFETCH(QStringList, log);
         auto nb = Open("alt\r\n");
         QTest::keyClicks(nb->memNotebook, "neu ");
-        if (folderInTheWay)
-            QVERIFY(QFile::remove(NoteFile()) && QDir().mkdir(NoteFile()));
+        if (folderInTheWay) QVERIFY(QFile::remove(NoteFile()) && QDir().mkdir(NoteFile()));
         const auto given = IPrompts::Answer(answer);
         const bool closes = log.size() == 1 && given != IPrompts::Answer::Cancel;
         FPrompts->answers = {given};
@@ -203,8 +193,9 @@ private slots:
         nb->memNotebook->setPlainText(QString("Grüße an Ölf\n€ 5\u00A0Taler\n\nEnde"));
         FPrompts->answers = {IPrompts::Answer::Yes};
         QVERIFY(nb->close());
-        QCOMPARE(ReadBytes(NoteFile()), QByteArray("Gr\xFC\xDF"
-                                                   "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
+        QCOMPARE(ReadBytes(NoteFile()),
+                 QByteArray("Gr\xFC\xDF"
+                            "e an \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n"));
         // Written through a temporary file that is gone afterwards.
         QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList{"mudnotiz.txt"});
     }
@@ -286,7 +277,6 @@ private slots:
         }
     }
 
-
     void connectDialogStartsEmptyEveryTime()
     {
         TMudOpenFrm dlg;
@@ -309,7 +299,8 @@ private slots:
         TMudOpenFrm dlg;
         ShowActive(dlg);
         QTest::keyClicks(dlg.edtHost, "localhost");
-        for (QWidget* w : {static_cast<QWidget*>(dlg.edtHost), static_cast<QWidget*>(dlg.btnConnect)}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(dlg.edtHost), static_cast<QWidget*>(dlg.btnConnect)}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
             QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);

@@ -6,26 +6,16 @@
 #include "stats/ui/VorkaTable.h"
 #include "stats/ui/mudpprev.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <cmath>
 
 using Answer = IPrompts::Answer;
 
-namespace {
+namespace
+{
 
 void AddConnection(TVorkaOMatic& log, const char* host, const char* start, const char* end)
 {
@@ -68,8 +58,7 @@ void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
         auto* frm = qobject_cast<TVorkaOMaticFrm*>(QApplication::activeModalWidget());
         QVERIFY(frm);
         drive(frm);
-        if (frm->isVisible())
-            frm->reject();
+        if (frm->isVisible()) frm->reject();
     });
 }
 
@@ -99,14 +88,14 @@ int CountInk(const QImage& image)
     int ink = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128)
-                ++ink;
+            if (qGray(image.pixel(x, y)) < 128) ++ink;
     return ink;
 }
 
 } // namespace
 
-class TestVorkaOMaticFrm : public QObject {
+class TestVorkaOMaticFrm : public QObject
+{
     Q_OBJECT
 private slots:
     void emptyLogShowsHeaderOnly()
@@ -215,10 +204,12 @@ private slots:
         prompts.answers = answers;
         frm.btnClearLog->click();
         QCOMPARE(prompts.log.size(), questions);
-        QCOMPARE(prompts.log.first(), QStringLiteral("Confirm2: Alle Einträge aus Log-Datei entfernen?"));
+        QCOMPARE(prompts.log.first(),
+                 QStringLiteral("Confirm2: Alle Einträge aus Log-Datei entfernen?"));
         if (questions == 2)
             QCOMPARE(prompts.log.last(),
-                     QStringLiteral("ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei bestätigen !"));
+                     QStringLiteral(
+                         "ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei bestätigen !"));
         QCOMPARE(QList<int>({frm.Log().Count(), frm.LogGrid->rowCount(), frm.cbHostList->count()}),
                  QList<int>(3, cleared ? 0 : 2));
         QCOMPARE(frm.edtOnlineTime->text(), total);
@@ -289,7 +280,8 @@ private slots:
     {
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
-        log.FEntries << "kaputt/x/y/z" << "01.02.2003/b/01.02.2003 12:00/nie";
+        log.FEntries << "kaputt/x/y/z"
+                     << "01.02.2003/b/01.02.2003 12:00/nie";
         AddConnection(log, "c", "01.02.2003 13:00:00", "01.02.2003 13:30:00");
         log.FModified = false;
         Shown w(log);
