@@ -26,6 +26,14 @@ void ShowActive(QWidget& w)
     QVERIFY(QTest::qWaitForWindowActive(&w));
 }
 
+std::unique_ptr<TMudEditFields> ShowEdit(const QByteArray& preset, quint8 mode)
+{
+    auto dlg = std::make_unique<TMudEditFields>();
+    dlg->Prepare(preset, mode);
+    ShowActive(*dlg);
+    return dlg;
+}
+
 // Text wider than its label or button would be cut off on screen.
 void CheckNothingClipped(QWidget& dialog)
 {
@@ -313,37 +321,33 @@ private slots:
 
     void aliasEnterInShortcutMovesToEmptyValue()
     {
-        TMudEditFields dlg;
-        dlg.Prepare("", TMudEditFields::emAlias);
-        ShowActive(dlg);
-        QTest::keyClick(dlg.edtShortcut, Qt::Key_Return); // empty shortcut: nothing happens
-        QCOMPARE(QApplication::focusWidget(), dlg.edtShortcut);
-        QTest::keyClicks(dlg.edtShortcut, "gs");
-        QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
-        QVERIFY(dlg.isVisible());
-        QCOMPARE(QApplication::focusWidget(), dlg.edtValue);
-        QCOMPARE(dlg.edtShortcut->text(), QString("gs")); // the key itself is discarded
+        auto dlg = ShowEdit("", TMudEditFields::emAlias);
+        QTest::keyClick(dlg->edtShortcut, Qt::Key_Return); // empty shortcut: nothing happens
+        QCOMPARE(QApplication::focusWidget(), dlg->edtShortcut);
+        QTest::keyClicks(dlg->edtShortcut, "gs");
+        QTest::keyClick(dlg->edtShortcut, Qt::Key_Return);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(QApplication::focusWidget(), dlg->edtValue);
+        QCOMPARE(dlg->edtShortcut->text(), QString("gs")); // the key itself is discarded
 
-        QTest::keyClicks(dlg.edtValue, "sage Hallo");
-        QTest::keyClick(dlg.edtValue, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClicks(dlg->edtValue, "sage Hallo");
+        QTest::keyClick(dlg->edtValue, Qt::Key_Enter, Qt::KeypadModifier);
         QByteArray shortcut, value;
-        QVERIFY(dlg.TakeResult(shortcut, value));
+        QVERIFY(dlg->TakeResult(shortcut, value));
         QCOMPARE(value, QByteArray("sage Hallo"));
     }
 
     void aliasEnterWithPresetValueConfirms()
     {
         // The main window presets the value with the input line's text.
-        TMudEditFields dlg;
-        dlg.Prepare("oeffne tuer|norden", TMudEditFields::emAlias);
-        ShowActive(dlg);
-        QTest::keyClick(dlg.edtShortcut, Qt::Key_T);
-        QTest::sendKeyEvent(QTest::Click, dlg.edtShortcut, Qt::Key_Udiaeresis, QString("ü"),
+        auto dlg = ShowEdit("oeffne tuer|norden", TMudEditFields::emAlias);
+        QTest::keyClick(dlg->edtShortcut, Qt::Key_T);
+        QTest::sendKeyEvent(QTest::Click, dlg->edtShortcut, Qt::Key_Udiaeresis, QString("ü"),
                             Qt::NoModifier);
-        QTest::keyClick(dlg.edtShortcut, Qt::Key_R);
-        QTest::keyClick(dlg.edtShortcut, Qt::Key_Return);
+        QTest::keyClick(dlg->edtShortcut, Qt::Key_R);
+        QTest::keyClick(dlg->edtShortcut, Qt::Key_Return);
         QByteArray shortcut, value;
-        QVERIFY(dlg.TakeResult(shortcut, value));
+        QVERIFY(dlg->TakeResult(shortcut, value));
         QCOMPARE(shortcut, QByteArray("t\xFCr"));
         QCOMPARE(value, QByteArray("oeffne tuer|norden"));
     }
@@ -352,22 +356,18 @@ private slots:
     {
         QByteArray shortcut = "alt", value = "alt";
         {
-            TMudEditFields dlg;
-            dlg.Prepare("", TMudEditFields::emAlias);
-            ShowActive(dlg);
-            QTest::keyClicks(dlg.edtShortcut, "gs");
-            QTest::mouseClick(dlg.btnOk, Qt::LeftButton);
-            QCOMPARE(dlg.result(), int(QDialog::Accepted));
-            QVERIFY(!dlg.TakeResult(shortcut, value));
+            auto dlg = ShowEdit("", TMudEditFields::emAlias);
+            QTest::keyClicks(dlg->edtShortcut, "gs");
+            QTest::mouseClick(dlg->btnOk, Qt::LeftButton);
+            QCOMPARE(dlg->result(), int(QDialog::Accepted));
+            QVERIFY(!dlg->TakeResult(shortcut, value));
         }
         {
-            TMudEditFields dlg;
-            dlg.Prepare("wert", TMudEditFields::emAlias);
-            ShowActive(dlg);
-            QTest::keyClicks(dlg.edtShortcut, "gs");
-            QTest::keyClick(dlg.edtShortcut, Qt::Key_Escape);
-            QVERIFY(!dlg.isVisible());
-            QVERIFY(!dlg.TakeResult(shortcut, value));
+            auto dlg = ShowEdit("wert", TMudEditFields::emAlias);
+            QTest::keyClicks(dlg->edtShortcut, "gs");
+            QTest::keyClick(dlg->edtShortcut, Qt::Key_Escape);
+            QVERIFY(!dlg->isVisible());
+            QVERIFY(!dlg->TakeResult(shortcut, value));
         }
         QCOMPARE(shortcut, QByteArray("alt"));
         QCOMPARE(value, QByteArray("alt"));
