@@ -185,8 +185,10 @@ private slots:
         QCOMPARE(FPrompts->log, log);
         QCOMPARE(nb->isVisible(), !closes);
         QCOMPARE(nb->Modified(), !closes);
+        const QByteArray shown = nb->memNotebook->toPlainText().toLatin1() + "\r\n";
+        QVERIFY(shown.contains("neu ") && shown.contains("alt"));
         if (!folderInTheWay)
-            QCOMPARE(ReadBytes(NoteFile()).contains("neu "), given == IPrompts::Answer::Yes);
+            QCOMPARE(ReadBytes(NoteFile()), given == IPrompts::Answer::Yes ? shown : "alt\r\n");
         if (given == IPrompts::Answer::No) {
             QVERIFY(nb->CloseQuery()); // nothing left to ask at program end
             WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
