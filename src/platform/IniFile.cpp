@@ -125,8 +125,10 @@ bool TIniFile::Save(QString* error) const
             *error = f.errorString();
         return false;
     }
-    f.write(ToBytes());
-    if (!f.commit()) {
+    // A short write (disk full, file-size limit) still lets commit() succeed and would
+    // replace the file with a cut one; leaving without commit keeps the old file.
+    const QByteArray bytes = ToBytes();
+    if (f.write(bytes) != bytes.size() || !f.flush() || !f.commit()) {
         if (error)
             *error = f.errorString();
         return false;

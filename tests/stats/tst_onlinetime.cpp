@@ -4,12 +4,14 @@
 #include "stats/ConnectTime.h"
 #include "stats/VorkaOMatic.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
-namespace {
+namespace
+{
 
-TVorkaOMaticLog Entry(const char* host, const char* start, const char* end)
+TVorkaOMaticLog Entry(const char* host, const QByteArray& start, const QByteArray& end)
 {
     TVorkaOMaticLog e;
     e.Host = host;
@@ -27,162 +29,217 @@ QByteArray ReadAll(const QString& name)
 
 } // namespace
 
-class TestOnlineTime : public QObject {
+class TestOnlineTime : public QObject
+{
     Q_OBJECT
 private slots:
-    void clockCountsAndFormats();
-    void entryLinesAndDurations();
-    void totalsPerHostInWords();
-    void formats();
-    void logIsBounded();
-    void saveKeepsBackupAndLoadReadsBack();
-    void badLineFailsAloneAndLosesNothing();
+    void clockTicks_data()
+    {
+        QTest::addColumn<QList<int>>("hms");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("second") << QList<int>{0, 0, 0} << QByteArray("00:00:01");
+        QTest::newRow("58 seconds") << QList<int>{0, 0, 58} << QByteArray("00:00:59");
+        QTest::newRow("59 seconds roll over") << QList<int>{0, 0, 59} << QByteArray("00:01:00");
+        QTest::newRow("58 minutes") << QList<int>{0, 58, 59} << QByteArray("00:59:00");
+        QTest::newRow("59 minutes roll over") << QList<int>{9, 59, 59} << QByteArray("10:00:00");
+        QTest::newRow("hours unbounded") << QList<int>{123, 0, 0} << QByteArray("123:00:01");
+    }
+
+    void clockTicks()
+    {
+        QFETCH(QList<int>, hms);
+        QFETCH(QByteArray, after);
+        TConnectTime t;
+        int ticks = 0;
+        t.OnTick = [&](QObject*) { ++ticks; };
+        t.Hours = hms[0], t.Minutes = hms[1], t.Seconds = hms[2];
+        t.TimerTick();
+        QCOMPARE(t.AsString(), after);
+        QCOMPARE(ticks, 1);
+    }
+
+    void clockRunsOnItsTimer()
+    {
+        TConnectTime t;
+        auto* timer = t.findChild<QTimer*>();
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 1000);
+        QObject* sender = nullptr;
+        t.OnTick = [&](QObject* s) { sender = s; };
+        timer->setInterval(0); // the ticks without waiting for seconds
+        t.Start();
+        QVERIFY(t.Running());
+        QTRY_COMPARE(sender, timer);
+        t.Stop();
+        QVERIFY(!t.Running());
+        QVERIFY(t.AsString() != "00:00:00"); // counts stay after Stop
+        t.Start();
+        t.Reset();
+        QVERIFY(!t.Running());
+        QCOMPARE(t.AsString(), QByteArray("00:00:00"));
+    }
+
+    void durations_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("an hour") << "05.12.1998 13:09:47" << "05.12.1998 14:02:11" << "0h 52m 24s"
+            << "0 Jahre, 0 Tage, 0 Stunden, 52 Minuten und 24 Sekunden";
+        QTest::newRow("midnight") << "05.12.1998 23:59:30" << "06.12.1998 00:00:30" << "0h 01m 00s"
+            << "0 Jahre, 0 Tage, 0 Stunden, 1 Minute und 0 Sekunden";
+        QTest::newRow("minutes") << "01.01.2020 10:00:00" << "01.01.2020 11:05:00" << "1h 05m 00s"
+            << "0 Jahre, 0 Tage, 1 Stunde, 5 Minuten und 0 Sekunden";
+        QTest::newRow("days") << "01.01.2020 10:00:00" << "03.01.2020 11:01:01" << "49h 01m 01s"
+            << "0 Jahre, 2 Tage, 1 Stunde, 1 Minute und 1 Sekunde";
+        QTest::newRow("365 days") << "01.01.2021 00:00:00" << "01.01.2022 00:00:00"
+            << "8760h 00m 00s" << "1 Jahr, 0 Tage, 0 Stunden, 0 Minuten und 0 Sekunden";
+        QTest::newRow("366 days") << "01.01.2021 00:00:00" << "02.01.2022 00:00:02"
+            << "8784h 00m 02s" << "1 Jahr, 1 Tag, 0 Stunden, 0 Minuten und 2 Sekunden";
+    }
+
+    void durations()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, entry);
+        QFETCH(QString, total);
+        TVorkaOMatic log;
+        log.AddEntry(Entry("other", "01.01.2020 10:00:00", "01.01.2020 10:00:07"));
+        QCOMPARE(log.AddEntry(Entry("mud", start.toLatin1(), end.toLatin1())), 1);
+        int y, d, h, m, s;
+        log.EntryDuration(1, h, m, s);
+        QCOMPARE(TVorkaOMatic::FormatHMS(h, m, s), entry.toLatin1());
+        QVERIFY(log.TotalForHost("mud", y, d, h, m, s));
+        QCOMPARE(TVorkaOMatic::FormatYDHMS(y, d, h, m, s), total.toLatin1());
+    }
+
+    void entryLinesAndHosts()
+    {
+        TempProgramFolder folder;
+        TVorkaOMatic log;
+        QCOMPARE(log.FFileName, folder.file("vezoriza.sta"));
+        log.AddEntry(Entry("Mud", "05.12.1998 23:59:30", "06.12.1998 00:00:30"));
+        QVERIFY(log.FModified);
+        QCOMPARE(log.FEntries[0],
+                 QByteArray("05.12.1998/Mud/05.12.1998 23:59:30/06.12.1998 00:00:30"));
+        const TVorkaOMaticLog back = log.GetEntry(0);
+        QCOMPARE(back.Host + ' ' + DateTime::dateTimeToStr(back.Date),
+                 QByteArray("Mud 05.12.1998"));
+        log.AddEntry(Entry("mud", "01.01.2020 10:00:00", "01.01.2020 10:00:00"));
+        log.AddEntry(Entry("Mud", "01.01.2020 12:00:00", "01.01.2020 12:00:00"));
+        QList<QByteArray> hosts{"other"};
+        log.GetHosts(hosts);
+        QCOMPARE(hosts, QList<QByteArray>({"other", "Mud", "mud"}));
+        int y = -1, d = -1, h = -1, m = -1, s = -1;
+        QVERIFY(!log.TotalForHost("mud", y, d, h, m, s)); // zero-length connections only
+        QCOMPARE(y, -1);
+    }
+
+    void changesMarkTheLogAndStayInBounds()
+    {
+        TempProgramFolder folder;
+        TVorkaOMatic log, other;
+        for (int i = 0; i < TVorkaOMatic::kMaxEntries - 1; ++i)
+            log.FEntries.append("line" + QByteArray::number(i));
+        const TVorkaOMaticLog e = Entry("x", "01.01.2020 10:00:00", "01.01.2020 10:00:01");
+        QCOMPARE(log.AddEntry(e), 32000); // the last free place
+        QCOMPARE(log.FEntries.first(), QByteArray("line0"));
+        QCOMPARE(log.AddEntry(e), 32000); // full: the oldest goes
+        QCOMPARE(log.FEntries.first(), QByteArray("line1"));
+        log.FModified = false;
+        log.DeleteEntry(-1);
+        log.DeleteEntry(log.Count());
+        QCOMPARE(log.Count(), 32001);
+        QVERIFY(!log.FModified);
+        log.DeleteEntry(0);
+        QCOMPARE(log.FEntries.first(), QByteArray("line2"));
+        QVERIFY(log.FModified);
+        other.Assign(log);
+        QVERIFY(other.FModified);
+        QCOMPARE(other.FEntries, log.FEntries);
+    }
+
+    void saveKeepsBackupAndLoadReadsBack()
+    {
+        TempProgramFolder folder;
+        TVorkaOMatic log;
+        QVERIFY(log.LoadFromFile()); // missing file: empty, no complaint
+        QCOMPARE(log.Count(), 0);
+        log.AddEntry(Entry("a", "01.01.2020 10:00:00", "01.01.2020 10:00:01"));
+        QVERIFY(log.SaveToFile());
+        QVERIFY(!log.FModified);
+        QVERIFY(!QFile::exists(folder.file("vezoriza.bak")));
+        const QByteArray first = ReadAll(folder.file("vezoriza.sta"));
+        QCOMPARE(first, QByteArray("01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:01\r\n"));
+        log.Clear();
+        QVERIFY(log.SaveToFile());
+        QCOMPARE(ReadAll(folder.file("vezoriza.sta")), QByteArray());
+        QCOMPARE(ReadAll(folder.file("vezoriza.bak")), first);
+
+        QFile lf(folder.file("vezoriza.sta"));
+        QVERIFY(lf.open(QIODevice::WriteOnly));
+        lf.write("01.01.20/a/01.01.20 10:00/01.01.20 11:00\nzweite\n");
+        lf.close();
+        TVorkaOMatic again;
+        again.FModified = true;
+        QVERIFY(again.LoadFromFile());
+        QVERIFY(!again.FModified);
+        QCOMPARE(again.Count(), 2);
+        int h, m, s;
+        again.EntryDuration(0, h, m, s);
+        QCOMPARE(TVorkaOMatic::FormatHMS(h, m, s), QByteArray("1h 00m 00s"));
+    }
+
+    void failedSaveKeepsTheLogModified()
+    {
+        // A folder where a file should be cannot be read or replaced, even by root.
+        TempProgramFolder folder;
+        TVorkaOMatic log;
+        log.AddEntry(Entry("a", "01.01.2020 10:00:00", "01.01.2020 10:00:01"));
+        QVERIFY(QDir().mkdir(folder.file("vezoriza.sta")));
+        QVERIFY(!log.LoadFromFile());
+        QCOMPARE(log.Count(), 1);
+        log.FModified = true;
+        QVERIFY(!log.SaveToFile());
+        QVERIFY(log.FModified);
+        QVERIFY(QDir().rmdir(folder.file("vezoriza.sta")));
+        QVERIFY(log.SaveToFile());
+        const QByteArray saved = ReadAll(folder.file("vezoriza.sta"));
+        QVERIFY(QDir().mkdir(folder.file("vezoriza.bak")));
+        log.Clear();
+        QVERIFY(!log.SaveToFile());
+        QVERIFY(log.FModified);
+        QCOMPARE(ReadAll(folder.file("vezoriza.sta")), saved);
+    }
+
+    void badLineFailsAloneAndLosesNothing()
+    {
+        TempProgramFolder folder;
+        TVorkaOMatic log;
+        log.FEntries = {"01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:10", "kaputt/a/x/y",
+                        "01.01.2020/a/01.01.2020 11:00:00"};
+        QString error;
+        TVorkaOMaticLog e;
+        QVERIFY(!log.TryGetEntry(1, e, &error));
+        QCOMPARE(error, QString("'kaputt' ist kein gültiges Datum und Zeit"));
+        QVERIFY(!log.TryGetEntry(2, e, &error));
+        QCOMPARE(error, QString("'' ist kein gültiges Datum und Zeit"));
+        QVERIFY_THROWS_EXCEPTION(EConvertError, log.GetEntry(1));
+        int y, d, h, m, s;
+        QVERIFY(log.TotalForHost("a", y, d, h, m, s));
+        QCOMPARE(s, 10);
+        QList<QByteArray> hosts;
+        log.GetHosts(hosts);
+        QCOMPARE(hosts, QList<QByteArray>({"a"}));
+        log.AddEntry(Entry("b", "01.01.2020 10:00:00", "01.01.2020 10:00:01"));
+        QVERIFY(log.SaveToFile());
+        TVorkaOMatic back;
+        QVERIFY(back.LoadFromFile());
+        QCOMPARE(back.FEntries, log.FEntries);
+    }
 };
-
-void TestOnlineTime::clockCountsAndFormats()
-{
-    TConnectTime t;
-    int ticks = 0;
-    t.OnTick = [&](QObject*) { ++ticks; };
-    t.Seconds = 59;
-    t.TimerTick();
-    QCOMPARE(t.AsString(), QByteArray("00:01:00"));
-    t.Minutes = 59;
-    t.Seconds = 59;
-    t.TimerTick();
-    QCOMPARE(t.AsString(), QByteArray("01:00:00"));
-    QCOMPARE(ticks, 2);
-    t.Hours = 123;
-    t.Seconds = 1;
-    QCOMPARE(t.AsString(), QByteArray("123:00:01"));
-    t.Start();
-    QVERIFY(t.Running());
-    t.Stop();
-    QCOMPARE(t.Hours, 123); // counts stay after Stop
-    t.Reset();
-    QVERIFY(!t.Running());
-    QCOMPARE(t.AsString(), QByteArray("00:00:00"));
-}
-
-void TestOnlineTime::entryLinesAndDurations()
-{
-    TempProgramFolder folder;
-    TVorkaOMatic log;
-    QCOMPARE(log.FFileName, folder.file("vezoriza.sta"));
-    const int i = log.AddEntry(Entry("mud.de", "05.12.1998 13:09:47", "05.12.1998 14:02:11"));
-    QCOMPARE(i, 0);
-    QVERIFY(log.FModified);
-    QCOMPARE(log.FEntries[0], QByteArray("05.12.1998/mud.de/05.12.1998 13:09:47/05.12.1998 14:02:11"));
-    int h, m, s;
-    log.EntryDuration(0, h, m, s);
-    QCOMPARE(QList<int>({h, m, s}), QList<int>({0, 52, 24}));
-    // Across midnight.
-    log.AddEntry(Entry("mud.de", "05.12.1998 23:59:30", "06.12.1998 00:00:30"));
-    QCOMPARE(log.FEntries[1], QByteArray("05.12.1998/mud.de/05.12.1998 23:59:30/06.12.1998 00:00:30"));
-    log.EntryDuration(1, h, m, s);
-    QCOMPARE(QList<int>({h, m, s}), QList<int>({0, 1, 0}));
-    const TVorkaOMaticLog back = log.GetEntry(1);
-    QCOMPARE(back.Host, QByteArray("mud.de"));
-    QCOMPARE(DateTime::dateTimeToStr(back.Date), QByteArray("05.12.1998"));
-}
-
-void TestOnlineTime::totalsPerHostInWords()
-{
-    TempProgramFolder folder;
-    TVorkaOMatic log;
-    log.AddEntry(Entry("Mud", "01.01.2020 10:00:00", "01.01.2020 11:05:01"));
-    log.AddEntry(Entry("mud", "01.01.2020 10:00:00", "01.01.2020 10:00:00"));
-    log.AddEntry(Entry("Mud", "01.01.2020 12:00:00", "01.01.2020 12:00:00"));
-    QList<QByteArray> hosts{"other"};
-    log.GetHosts(hosts);
-    QCOMPARE(hosts, QList<QByteArray>({"other", "Mud", "mud"}));
-    int y = -1, d = -1, h = -1, m = -1, s = -1;
-    QVERIFY(!log.TotalForHost("mud", y, d, h, m, s)); // zero-length connections only
-    QCOMPARE(y, -1);
-    QVERIFY(log.TotalForHost("Mud", y, d, h, m, s));
-    QCOMPARE(TVorkaOMatic::FormatYDHMS(y, d, h, m, s),
-             QByteArray("0 Jahre, 0 Tage, 1 Stunde, 5 Minuten und 1 Sekunde"));
-    // 366 days and 2 seconds.
-    log.AddEntry(Entry("lang", "01.01.2021 00:00:00", "02.01.2022 00:00:02"));
-    QVERIFY(log.TotalForHost("lang", y, d, h, m, s));
-    QCOMPARE(TVorkaOMatic::FormatYDHMS(y, d, h, m, s),
-             QByteArray("1 Jahr, 1 Tag, 0 Stunden, 0 Minuten und 2 Sekunden"));
-}
-
-void TestOnlineTime::formats()
-{
-    QCOMPARE(TVorkaOMatic::FormatHMS(1, 5, 9), QByteArray("1h 05m 09s"));
-    QCOMPARE(TVorkaOMatic::FormatHMS(0, 0, 0), QByteArray("0h 00m 00s"));
-    QCOMPARE(TVorkaOMatic::FormatHMS(250, 59, 59), QByteArray("250h 59m 59s"));
-}
-
-void TestOnlineTime::logIsBounded()
-{
-    TempProgramFolder folder;
-    TVorkaOMatic log;
-    for (int i = 0; i < TVorkaOMatic::kMaxEntries; ++i)
-        log.FEntries.append("line" + QByteArray::number(i));
-    QCOMPARE(log.AddEntry(Entry("x", "01.01.2020 10:00:00", "01.01.2020 10:00:01")), 32000);
-    QCOMPARE(log.Count(), 32001);
-    QCOMPARE(log.FEntries.first(), QByteArray("line1"));
-}
-
-void TestOnlineTime::saveKeepsBackupAndLoadReadsBack()
-{
-    TempProgramFolder folder;
-    TVorkaOMatic log;
-    QVERIFY(log.LoadFromFile()); // missing file: empty, no complaint
-    QCOMPARE(log.Count(), 0);
-    log.AddEntry(Entry("a", "01.01.2020 10:00:00", "01.01.2020 10:00:01"));
-    QVERIFY(log.SaveToFile());
-    QVERIFY(!log.FModified);
-    QVERIFY(!QFile::exists(folder.file("vezoriza.bak")));
-    const QByteArray first = ReadAll(folder.file("vezoriza.sta"));
-    QCOMPARE(first, QByteArray("01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:01\r\n"));
-    log.Clear();
-    QVERIFY(log.SaveToFile());
-    QCOMPARE(ReadAll(folder.file("vezoriza.sta")), QByteArray());
-    QCOMPARE(ReadAll(folder.file("vezoriza.bak")), first);
-
-    QFile lf(folder.file("vezoriza.sta"));
-    QVERIFY(lf.open(QIODevice::WriteOnly));
-    lf.write("01.01.20/a/01.01.20 10:00/01.01.20 11:00\nzweite\n");
-    lf.close();
-    TVorkaOMatic again;
-    again.FModified = true;
-    QVERIFY(again.LoadFromFile());
-    QVERIFY(!again.FModified);
-    QCOMPARE(again.Count(), 2);
-    int h, m, s;
-    again.EntryDuration(0, h, m, s);
-    QCOMPARE(h, 1);
-}
-
-void TestOnlineTime::badLineFailsAloneAndLosesNothing()
-{
-    TempProgramFolder folder;
-    TVorkaOMatic log;
-    log.FEntries = {"01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:10", "kaputt/a/x/y",
-                    "01.01.2020/a/01.01.2020 11:00:00"};
-    QString error;
-    TVorkaOMaticLog e;
-    QVERIFY(!log.TryGetEntry(1, e, &error));
-    QCOMPARE(error, QString("'kaputt' ist kein gültiges Datum und Zeit"));
-    QVERIFY(!log.TryGetEntry(2, e, &error));
-    QCOMPARE(error, QString("'' ist kein gültiges Datum und Zeit"));
-    QVERIFY_THROWS_EXCEPTION(EConvertError, log.GetEntry(1));
-    int y, d, h, m, s;
-    QVERIFY(log.TotalForHost("a", y, d, h, m, s));
-    QCOMPARE(s, 10);
-    QList<QByteArray> hosts;
-    log.GetHosts(hosts);
-    QCOMPARE(hosts, QList<QByteArray>({"a"}));
-    log.AddEntry(Entry("b", "01.01.2020 10:00:00", "01.01.2020 10:00:01"));
-    QVERIFY(log.SaveToFile());
-    TVorkaOMatic back;
-    QVERIFY(back.LoadFromFile());
-    QCOMPARE(back.FEntries, log.FEntries);
-}
 
 QTEST_GUILESS_MAIN(TestOnlineTime)
 #include "tst_onlinetime.moc"

@@ -1,7 +1,7 @@
 // The practice MUD as a client sees it: each test starts the real program on a free
 // loopback port and talks telnet to it over plain sockets.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -38,19 +38,17 @@ QByteArray title(const QByteArray& name)
 class MudClient
 {
 public:
-    MudClient() = default;
-    MudClient(const MudClient&) = delete;
-    ~MudClient() { close(); }
-
-    bool connectTo(quint16 port)
+    // Connected, and logged in under name when one is given. A failed connection shows
+    // as the peer having closed, so the first read fails.
+    explicit MudClient(quint16 port, const QByteArray& name = {})
     {
         FFd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(port);
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return FFd >= 0 && ::connect(FFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        sockaddr_in addr{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
+        FPeerClosed = ::connect(FFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0;
+        if (!name.isEmpty()) login(name);
     }
+    MudClient(const MudClient&) = delete;
+    ~MudClient() { close(); }
     void close()
     {
         if (FFd >= 0) ::close(FFd);
@@ -58,21 +56,17 @@ public:
     }
     bool send(const QByteArray& bytes)
     {
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t n =
-                ::send(FFd, bytes.constData() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (n <= 0 && !(n < 0 && errno == EINTR)) return false;
-            done += std::max<ssize_t>(n, 0);
-        }
+        for (qsizetype done = 0, n = 0; done < bytes.size(); done += std::max<qsizetype>(n, 0))
+            if ((n = ::send(FFd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)) <= 0 &&
+                errno != EINTR)
+                return false;
         return true;
     }
     // Everything up to and including needle; the rest stays buffered. Empty on timeout.
     QByteArray readUntil(const QByteArray& needle)
     {
-        QElapsedTimer clock;
-        clock.start();
-        for (qsizetype at; (at = FBuffer.indexOf(needle)) < 0;)
-            if (!receiveSome(int(TimeoutMs - clock.elapsed()))) {
+        for (QDeadlineTimer end(TimeoutMs); FBuffer.indexOf(needle) < 0;)
+            if (!receiveSome(end)) {
                 qWarning("no \"%s\" in time", needle.toPercentEncoding().constData());
                 return {};
             }
@@ -82,10 +76,8 @@ public:
     }
     bool closedByPeer()
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (!FPeerClosed && clock.elapsed() < TimeoutMs)
-            receiveSome(int(TimeoutMs - clock.elapsed()));
+        for (QDeadlineTimer end(TimeoutMs); receiveSome(end);) {
+        }
         return FPeerClosed;
     }
     void login(const QByteArray& name)
@@ -108,18 +100,15 @@ public:
     QByteArray Transcript; // everything received
 
 private:
-    bool receiveSome(int timeoutMs)
+    bool receiveSome(const QDeadlineTimer& end)
     {
         pollfd pfd{FFd, POLLIN, 0};
-        if (FFd < 0 || FPeerClosed || timeoutMs <= 0 || ::poll(&pfd, 1, timeoutMs) <= 0)
-            return false;
+        if (FFd < 0 || FPeerClosed || ::poll(&pfd, 1, int(end.remainingTime())) <= 0) return false;
         char buf[64 * 1024];
         const ssize_t n = ::recv(FFd, buf, sizeof buf, 0);
         FPeerClosed = n <= 0;
-        if (n > 0) {
-            FBuffer.append(buf, n);
-            Transcript.append(buf, n);
-        }
+        FBuffer.append(buf, std::max<ssize_t>(n, 0));
+        Transcript.append(buf, std::max<ssize_t>(n, 0));
         return n > 0;
     }
     int FFd = -1;
@@ -136,7 +125,8 @@ class DemoMudTest : public QObject
     QProcess FServer;
     quint16 FPort = 0;
 
-    void startServer()
+private slots:
+    void init()
     {
         // Kept so a sanitizer report or crash of the server can be shown with the failure.
         FServer.setStandardErrorFile(FDir.filePath("server.log"));
@@ -150,9 +140,6 @@ class DemoMudTest : public QObject
         FPort = quint16(first.mid(first.lastIndexOf(':') + 1).toUInt());
         QVERIFY(FPort != 0);
     }
-
-private slots:
-    void init() { startServer(); }
 
     void cleanup()
     {
@@ -170,8 +157,7 @@ private slots:
 
     void negotiatesAndRefusesUnknownOptions()
     {
-        MudClient c;
-        QVERIFY(c.connectTo(FPort));
+        MudClient c(FPort);
         const QByteArray welcome = c.readUntil("Wie heisst Du? \xFF\xF9");
         QVERIFY(welcome.startsWith(iac(DO, 24)));
         QVERIFY(welcome.contains("R\xE4ume")); // Windows-1252: one byte per umlaut
@@ -207,9 +193,7 @@ private slots:
 
     void walksBetweenRoomsAndLeaves()
     {
-        MudClient c;
-        QVERIFY(c.connectTo(FPort));
-        c.login("Anna");
+        MudClient c(FPort, "Anna");
         QVERIFY(c.answers("rein", title("Die Taverne \"Zum Tapferen Hasen\"")));
         QVERIFY(!c.readUntil("Ausg\xE4nge: hoch, raus.").isEmpty());
         QVERIFY(c.answers("h", title("Eine Dachkammer")));
@@ -230,10 +214,7 @@ private slots:
 
     void playersInOneRoomHearEachOther()
     {
-        MudClient anna, bert, cora, again;
-        QVERIFY(anna.connectTo(FPort) && bert.connectTo(FPort) && cora.connectTo(FPort));
-        anna.login("Anna");
-        bert.login("Bert");
+        MudClient anna(FPort, "Anna"), bert(FPort, "Bert"), cora(FPort);
         QVERIFY(!anna.readUntil("Bert betritt das Spiel.").isEmpty());
         cora.login("Cora");
         QVERIFY(cora.answers("rein", title("Die Taverne \"Zum Tapferen Hasen\"")));
@@ -249,16 +230,14 @@ private slots:
         QVERIFY(!anna.readUntil("Bert geht hinein.").isEmpty());
         QVERIFY(!cora.readUntil("Bert kommt herein.").isEmpty());
         // A second login under a name in use is turned away.
-        QVERIFY(again.connectTo(FPort));
+        MudClient again(FPort);
         again.readUntil(iac(DO, 24));
         QVERIFY(again.answers("ANNA", "schon im Spiel"));
     }
 
     void floodSendsExactlyTheRequestedBytes()
     {
-        MudClient c;
-        QVERIFY(c.connectTo(FPort));
-        c.login("Anna");
+        MudClient c(FPort, "Anna");
         for (const char* bad : {"flood", "flood viel", "flood 0", "flood -3"})
             QVERIFY2(c.answers(bad, "Benutze: flood <KB>"), bad);
         QVERIFY(c.answers("flood 64", "Flut: 64 KB folgen.\x1b[0m\r\n"));
@@ -274,9 +253,7 @@ private slots:
 
     void floodDoesNotHoldUpOtherPlayers()
     {
-        MudClient anna, bert;
-        QVERIFY(anna.connectTo(FPort) && bert.connectTo(FPort));
-        anna.login("Anna");
+        MudClient anna(FPort, "Anna"), bert(FPort);
         anna.send("flood 8192\r\n"); // 8 MB that Anna never reads
         bert.login("Bert");
         QVERIFY(bert.answers("wer", "Spieler im Spiel: 2\r\n"));
@@ -287,9 +264,7 @@ private slots:
 
     void recordsEveryReceivedLine()
     {
-        MudClient c;
-        QVERIFY(c.connectTo(FPort));
-        c.login("Anna");
+        MudClient c(FPort, "Anna");
         c.send("eins\r\nzwei\ndrei\r");
         c.send(QByteArray("\0vier\r\n", 7));
         c.send("sage \xFF\xFFja\r\n\r\n\xE4\xF6\xFC\r\n");
@@ -303,34 +278,28 @@ private slots:
 
     void survivesHugeLinesJunkAndAbruptDisconnects()
     {
-        MudClient huge, halfway, later;
-        QVERIFY(huge.connectTo(FPort));
-        huge.login("Anna");
+        MudClient huge(FPort, "Anna");
         QVERIFY(huge.answers(QByteArray(1024 * 1024, 'x'), "Die Zeile war zu lang"));
         QVERIFY(huge.answers("wer", "Spieler im Spiel: 1"));
         QRandomGenerator random(4711);
         for (int round = 0; round < 4; ++round) {
-            MudClient junk;
-            QVERIFY(junk.connectTo(FPort));
+            MudClient junk(FPort);
             QByteArray bytes(64 * 1024, Qt::Uninitialized);
             for (char& b : bytes)
                 b = char(random.bounded(256));
             junk.send(bytes); // and gone without reading a byte
         }
-        QVERIFY(halfway.connectTo(FPort));
+        MudClient halfway(FPort);
         QVERIFY(halfway.answers("Bert", "Passwort: "));
         halfway.close();
-        QVERIFY(later.connectTo(FPort));
-        later.login("Cora");
+        MudClient later(FPort, "Cora");
         QVERIFY(later.answers("wer", "Spieler im Spiel: 2"));
         QCOMPARE(FServer.state(), QProcess::Running);
     }
 
     void sayGoodbyeOnSigint()
     {
-        MudClient c;
-        QVERIFY(c.connectTo(FPort));
-        c.login("Anna");
+        MudClient c(FPort, "Anna");
         ::kill(pid_t(FServer.processId()), SIGINT);
         QVERIFY(!c.readUntil("Der Server wird beendet.").isEmpty());
         QVERIFY(c.closedByPeer());

@@ -1,21 +1,39 @@
-// The statistics window: grid, host totals, deleting, clearing, sorting and handing back.
+// The statistics window: grid, host totals, deleting, clearing, sorting, handing back,
+// the HTML file, printing to a PDF file and the print preview.
 #include "ScriptedPrompts.h"
-#include "VorkaTestLog.h"
 #include "stats/ui/Mudvorka.h"
+#include "stats/ui/VorkaPrint.h"
+#include "stats/ui/VorkaTable.h"
+#include "stats/ui/mudpprev.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QLabel>
+#include <QPrinter>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
+
+#include <cmath>
 
 using Answer = IPrompts::Answer;
 
-namespace {
+namespace
+{
+
+void AddConnection(TVorkaOMatic& log, const char* host, const char* start, const char* end)
+{
+    TVorkaOMaticLog e;
+    e.Host = host;
+    DateTime::strToDateTime(start, e.StartTime);
+    DateTime::strToDateTime(end, e.EndTime);
+    e.Date = std::floor(e.StartTime);
+    log.AddEntry(e);
+    log.FModified = false;
+}
+
+// The window over a log, its questions answered from a script.
+struct Shown {
+    ScriptedPrompts prompts;
+    TVorkaOMaticFrm frm{nullptr, &prompts};
+    explicit Shown(const TVorkaOMatic& log) { frm.Prepare(log); }
+};
 
 QStringList Column(const QTableWidget* grid, int column)
 {
@@ -40,232 +58,352 @@ void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
         auto* frm = qobject_cast<TVorkaOMaticFrm*>(QApplication::activeModalWidget());
         QVERIFY(frm);
         drive(frm);
-        if (frm->isVisible())
-            frm->reject();
+        if (frm->isVisible()) frm->reject();
     });
+}
+
+QByteArray ReadAll(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int PdfPages(const QByteArray& pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+TVorkaOMatic LogOf(int entries)
+{
+    TVorkaOMatic log;
+    for (int i = 0; i < entries; ++i)
+        AddConnection(log, i % 2 ? "mud.example.org" : "andere.welt", "05.12.1998 13:09:47",
+                      "05.12.1998 14:02:11");
+    return log;
+}
+
+int CountInk(const QImage& image)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) ++ink;
+    return ink;
 }
 
 } // namespace
 
-class TestVorkaOMaticFrm : public QObject {
+class TestVorkaOMaticFrm : public QObject
+{
     Q_OBJECT
 private slots:
-    void emptyLogShowsHeaderOnly();
-    void gridRowsAndHostTotals();
-    void deleteOnlyEntryOfLastHost_data();
-    void deleteOnlyEntryOfLastHost();
-    void clearLogAsksTwice_data();
-    void clearLogAsksTwice();
-    void executeHandsBackOnlyChanges();
-    void sortByValueThenDeleteMarkedRow();
-    void unreadableLineReportedOnceAndKept();
+    void emptyLogShowsHeaderOnly()
+    {
+        TVorkaOMatic log;
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        QCOMPARE(frm.LogGrid->rowCount(), 0);
+        QCOMPARE(frm.cbHostList->count(), 0);
+        QVERIFY(frm.edtOnlineTime->text().isEmpty());
+        // "Hosts" has no Alt letter of its own: Alt+H belongs to "&HTML".
+        QVERIFY(!frm.findChildren<QLabel*>().isEmpty());
+        for (const QLabel* label : frm.findChildren<QLabel*>())
+            QVERIFY2(!label->text().contains("&H"), qPrintable(label->text()));
+
+        frm.btnDeleteEntry->click(); // a question here would fail the test
+        QVERIFY(prompts.log.isEmpty());
+        QVERIFY(!frm.HandBack(log));
+        QVERIFY(!log.FModified);
+    }
+
+    void gridRowsAndHostTotals()
+    {
+        TVorkaOMatic log;
+        AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
+        AddConnection(log, "other", "06.12.1998 23:59:30", "07.12.1998 00:00:30");
+        AddConnection(log, "zero", "07.12.1998 10:00:00", "07.12.1998 10:00:00");
+        AddConnection(log, "mud.example.org", "08.12.1998 10:00:00", "08.12.1998 11:00:01");
+        Shown w(log);
+        auto& [prompts, frm] = w;
+
+        QCOMPARE(Column(frm.LogGrid, 4),
+                 (QStringList{"0h 52m 24s", "0h 01m 00s", "0h 00m 00s", "1h 00m 01s"}));
+        QCOMPARE(frm.cbHostList->count(), 3);
+        QCOMPARE(frm.edtOnlineTime->text(),
+                 QStringLiteral("0 Jahre, 0 Tage, 1 Stunde, 52 Minuten und 25 Sekunden"));
+        frm.cbHostList->setCurrentIndex(2);
+        frm.cbHostListChange();
+        QCOMPARE(frm.edtOnlineTime->text(), QStringLiteral("Keine Daten verfügbar..."));
+        QVERIFY(!frm.Log().FModified);
+    }
+
+    void deleteOnlyEntryOfLastHost_data()
+    {
+        QTest::addColumn<QStringList>("hosts");
+        QTest::addColumn<QString>("selectedAfter");
+        QTest::addColumn<QString>("totalAfter");
+        QTest::newRow("two hosts remain: none selected, total kept")
+            << QStringList{"a", "b", "c"} << QString()
+            << QStringLiteral("0 Jahre, 0 Tage, 0 Stunden, 1 Minute und 0 Sekunden");
+        QTest::newRow("one host remains: it is selected")
+            << QStringList{"a", "c"} << QStringLiteral("a")
+            << QStringLiteral("0 Jahre, 0 Tage, 1 Stunde, 0 Minuten und 0 Sekunden");
+    }
+
+    void deleteOnlyEntryOfLastHost()
+    {
+        QFETCH(QStringList, hosts);
+        QFETCH(QString, selectedAfter);
+        QFETCH(QString, totalAfter);
+        TVorkaOMatic log;
+        for (const QString& h : hosts)
+            AddConnection(log, h.toLatin1(), "01.02.2003 10:00:00",
+                          h == "c" ? "01.02.2003 10:01:00" : "01.02.2003 11:00:00");
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        frm.cbHostList->setCurrentIndex(frm.cbHostList->count() - 1);
+        frm.cbHostListChange();
+        frm.LogGrid->setCurrentCell(Column(frm.LogGrid, 1).indexOf("c"), 0);
+
+        prompts.answers = {Answer::Yes};
+        frm.btnDeleteEntry->click();
+        QCOMPARE(prompts.log, QStringList{"Confirm2: Markierten Eintrag entfernen?"});
+        QCOMPARE(Column(frm.LogGrid, 1), hosts.mid(0, hosts.size() - 1)); // "c" is last
+        QCOMPARE(frm.cbHostList->count(), hosts.size() - 1);
+        QCOMPARE(frm.cbHostList->currentText(), selectedAfter);
+        QCOMPARE(frm.cbHostList->currentIndex() < 0, selectedAfter.isEmpty());
+        QCOMPARE(frm.edtOnlineTime->text(), totalAfter);
+        QVERIFY(!frm.Log().FEntries.join('\n').contains("/c/"));
+        QVERIFY(frm.Log().FModified);
+    }
+
+    void clearLogAsksTwice_data()
+    {
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("no at the first question") << QList<Answer>{Answer::No} << 1 << false;
+        QTest::newRow("cancel at the second question")
+            << QList<Answer>{Answer::Yes, Answer::No} << 2 << false;
+        QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes} << 2 << true;
+    }
+
+    void clearLogAsksTwice()
+    {
+        QFETCH(QList<Answer>, answers);
+        QFETCH(int, questions);
+        QFETCH(bool, cleared);
+        TVorkaOMatic log;
+        AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
+        AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        const QString total = frm.edtOnlineTime->text();
+
+        prompts.answers = answers;
+        frm.btnClearLog->click();
+        QCOMPARE(prompts.log.size(), questions);
+        QCOMPARE(prompts.log.first(),
+                 QStringLiteral("Confirm2: Alle Einträge aus Log-Datei entfernen?"));
+        if (questions == 2)
+            QCOMPARE(prompts.log.last(),
+                     QStringLiteral(
+                         "ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei bestätigen !"));
+        QCOMPARE(QList<int>({frm.Log().Count(), frm.LogGrid->rowCount(), frm.cbHostList->count()}),
+                 QList<int>(3, cleared ? 0 : 2));
+        QCOMPARE(frm.edtOnlineTime->text(), total);
+        QCOMPARE(frm.Log().FModified, cleared);
+    }
+
+    void executeHandsBackOnlyChanges()
+    {
+        ScriptedPrompts prompts;
+        TVorkaOMatic log;
+        AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
+
+        WhenShown([](TVorkaOMaticFrm* frm) {
+            QCOMPARE(frm->LogGrid->rowCount(), 1);
+            QTest::keyClick(frm, Qt::Key_Escape);
+            QVERIFY(!frm->isVisible());
+        });
+        QVERIFY(!TVorkaOMaticFrm::Execute(log));
+        QCOMPARE(log.Count(), 1);
+        QVERIFY(!log.FModified);
+
+        // A connection that ends while the window is open survives the player's clearing.
+        prompts.answers = {Answer::Yes, Answer::Yes};
+        WhenShown([&log](TVorkaOMaticFrm* frm) {
+            AddConnection(log, "b", "02.02.2003 10:00:00", "02.02.2003 11:00:00");
+            frm->btnClearLog->click();
+            frm->btnClose->click();
+            QVERIFY(!frm->isVisible());
+        });
+        QVERIFY(TVorkaOMaticFrm::Execute(log));
+        QCOMPARE(log.Count(), 1);
+        QCOMPARE(log.GetEntry(0).Host, QByteArray("b"));
+        QVERIFY(log.FModified);
+    }
+
+    void sortByValueThenDeleteMarkedRow()
+    {
+        TVorkaOMatic log;
+        AddConnection(log, "b", "01.01.2020 08:00:00", "01.01.2020 18:00:00"); // 10h
+        AddConnection(log, "a", "05.12.1998 09:30:00", "05.12.1998 19:00:00"); // 9h 30m
+        AddConnection(log, "d", "02.03.2001 10:00:00", "02.03.2001 10:00:05"); // 5s
+        AddConnection(log, "c", "03.03.2001 07:00:00", "03.03.2001 07:01:00"); // 1m
+        Shown w(log);
+        auto& [prompts, frm] = w;
+
+        ClickHeader(frm.LogGrid, 4);
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
+        ClickHeader(frm.LogGrid, 0); // by date, not by text
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "d", "c", "b"}));
+        ClickHeader(frm.LogGrid, 2);
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"c", "b", "a", "d"}));
+        QVERIFY(!frm.Log().FModified);
+
+        prompts.answers = {Answer::Yes, Answer::Yes};
+        frm.LogGrid->setCurrentCell(1, 0); // "b", log entry 0
+        frm.btnDeleteEntry->click();
+        // Every later row now stands for a shifted log entry; the next deletion must still match.
+        frm.LogGrid->setCurrentCell(1, 0); // "a", log entry 0 now
+        frm.btnDeleteEntry->click();
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"c", "d"}));
+        QCOMPARE(frm.Log().FEntries.size(), 2);
+        for (int r = 0; r < frm.LogGrid->rowCount(); ++r)
+            QCOMPARE(frm.Log().GetEntry(frm.LogIndexOfRow(r)).Host,
+                     frm.LogGrid->item(r, 1)->text().toLatin1());
+    }
+
+    void unreadableLineReportedOnceAndKept()
+    {
+        TVorkaOMatic log;
+        AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
+        log.FEntries << "kaputt/x/y/z"
+                     << "01.02.2003/b/01.02.2003 12:00/nie";
+        AddConnection(log, "c", "01.02.2003 13:00:00", "01.02.2003 13:30:00");
+        log.FModified = false;
+        Shown w(log);
+        auto& [prompts, frm] = w;
+
+        QCOMPARE(prompts.log, QStringList{"Error: 'kaputt' ist kein gültiges Datum und Zeit"});
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "c"}));
+
+        prompts.answers = {Answer::Yes};
+        frm.LogGrid->setCurrentCell(1, 0);
+        frm.btnDeleteEntry->click();
+        QVERIFY(frm.HandBack(log));
+        QCOMPARE(log.FEntries.mid(1),
+                 QList<QByteArray>({"kaputt/x/y/z", "01.02.2003/b/01.02.2003 12:00/nie"}));
+    }
+
+    void htmlOfTwoEntries()
+    {
+        QTemporaryDir dir;
+        TVorkaOMatic log;
+        AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
+        AddConnection(log, "b\xe4r", "06.12.1998 08:00:00", "06.12.1998 09:05:09");
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        frm.OnAskHtmlFileName = [&] { return dir.filePath("stat.htm"); };
+        frm.btnSaveHtml->click();
+
+        // The cell format is pinned below; here what the grid shows, in its order.
+        TVorkaTable table;
+        table.Headers = QStringList{"Datum", "Host", "Start", "Stop", "Online-Zeit"};
+        table.Rows = {{"05.12.1998", "mud.example.org", "13:09:47", "14:02:11", "0h 52m 24s"},
+                      {"06.12.1998", "bär", "08:00:00", "09:05:09", "1h 05m 09s"}};
+        QCOMPARE(ReadAll(dir.filePath("stat.htm")), VorkaHtml(table));
+        QVERIFY(VorkaHtml(table).contains("<td nowrap>b\xe4r</td>\r\n"));
+        QVERIFY(prompts.log.isEmpty());
+    }
+
+    void htmlBreaksForEmptyTextsAndCarriageReturns()
+    {
+        TVorkaTable table;
+        table.Headers = {"A", ""};
+        table.Rows = {{"x\ry", ""}, {"<i>", "\r"}};
+        QCOMPARE(VorkaHtml(table),
+                 QByteArray("<table border=1>\r\n<tr>\r\n"
+                            "<td nowrap BGCOLOR=\"#D8D8D8\"><B>A</B></td>\r\n"
+                            "<td nowrap BGCOLOR=\"#D8D8D8\"><B><br></B></td>\r\n"
+                            "</tr>\r\n<tr>\r\n<td nowrap>x<br>y</td>\r\n<td nowrap><br></td>\r\n"
+                            "</tr>\r\n<tr>\r\n<td nowrap><i></td>\r\n<td nowrap><br></td>\r\n"
+                            "</tr>\r\n</table><p>\r\n"));
+    }
+
+    void htmlToMissingFolderIsReported()
+    {
+        QTemporaryDir dir;
+        TVorkaOMatic log = LogOf(1);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        const QString missing = dir.filePath("fehlt/stat.htm");
+        frm.OnAskHtmlFileName = [&] { return missing; };
+        frm.btnSaveHtml->click();
+        QCOMPARE(prompts.log, QStringList{"Error: Kann nicht nach " + missing + " schreiben"});
+        QVERIFY(!QFile::exists(missing));
+    }
+
+    void printsPages_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("minPages");
+        QTest::addColumn<int>("maxPages");
+        QTest::newRow("empty log: one page with the header row") << 0 << 1 << 1;
+        QTest::newRow("many entries run over several pages") << 200 << 3 << 8;
+        QTest::newRow("answered no: nothing printed") << -1 << 0 << 0;
+    }
+
+    void printsPages()
+    {
+        QFETCH(int, entries);
+        QFETCH(int, minPages);
+        QFETCH(int, maxPages);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("stat.pdf");
+        TVorkaOMatic log = LogOf(entries < 0 ? 2 : entries);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        frm.OnSetupPrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        };
+        prompts.answers = {entries < 0 ? Answer::No : Answer::Yes};
+        frm.btnPrint->click();
+        QCOMPARE(prompts.log, QStringList{"Confirm2: Log-Datei ausdrucken?"});
+        QCOMPARE(QFile::exists(pdf), entries >= 0);
+
+        const int pages = PdfPages(ReadAll(pdf));
+        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    }
+
+    void previewDrawsPagesAndCloses()
+    {
+        TVorkaOMatic log = LogOf(200);
+        Shown w(log);
+        auto& [prompts, frm] = w;
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            auto* preview = qobject_cast<TMudVorkaPrintPreview*>(QApplication::activeModalWidget());
+            QVERIFY(preview);
+            ran = true;
+            QVERIFY(preview->PageCount() > 1);
+            const QImage first = preview->PaintBox1->grab().toImage();
+            QVERIFY(CountInk(first) > 500);
+            QTest::keyClick(preview, Qt::Key_PageDown);
+            QCOMPARE(preview->Page(), 1);
+            QVERIFY(preview->PaintBox1->grab().toImage() != first);
+            QTest::keyClick(preview, Qt::Key_Escape);
+            QVERIFY(!preview->isVisible());
+        });
+        frm.btnPrintPreview->click();
+        QVERIFY(ran);
+    }
 };
-
-void TestVorkaOMaticFrm::emptyLogShowsHeaderOnly()
-{
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-    QCOMPARE(frm.LogGrid->rowCount(), 0);
-    QCOMPARE(frm.cbHostList->count(), 0);
-    QVERIFY(frm.edtOnlineTime->text().isEmpty());
-    // "Hosts" has no Alt letter of its own: Alt+H belongs to "&HTML".
-    QVERIFY(!frm.findChildren<QLabel*>().isEmpty());
-    for (const QLabel* label : frm.findChildren<QLabel*>())
-        QVERIFY2(!label->text().contains("&H"), qPrintable(label->text()));
-
-    frm.btnDeleteEntry->click(); // a question here would fail the test
-    QVERIFY(prompts.log.isEmpty());
-    QVERIFY(!frm.HandBack(log));
-    QVERIFY(!log.FModified);
-}
-
-void TestVorkaOMaticFrm::gridRowsAndHostTotals()
-{
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
-    AddConnection(log, "other", "06.12.1998 23:59:30", "07.12.1998 00:00:30");
-    AddConnection(log, "zero", "07.12.1998 10:00:00", "07.12.1998 10:00:00");
-    AddConnection(log, "mud.example.org", "08.12.1998 10:00:00", "08.12.1998 11:00:01");
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-
-    QCOMPARE(Column(frm.LogGrid, 4),
-             (QStringList{"0h 52m 24s", "0h 01m 00s", "0h 00m 00s", "1h 00m 01s"}));
-    QCOMPARE(frm.cbHostList->count(), 3);
-    QCOMPARE(frm.edtOnlineTime->text(),
-             QStringLiteral("0 Jahre, 0 Tage, 1 Stunde, 52 Minuten und 25 Sekunden"));
-    frm.cbHostList->setCurrentIndex(2);
-    frm.cbHostListChange();
-    QCOMPARE(frm.edtOnlineTime->text(), QStringLiteral("Keine Daten verfügbar..."));
-    QVERIFY(!frm.Log().FModified);
-}
-
-void TestVorkaOMaticFrm::deleteOnlyEntryOfLastHost_data()
-{
-    QTest::addColumn<QStringList>("hosts");
-    QTest::addColumn<QString>("selectedAfter");
-    QTest::addColumn<QString>("totalAfter");
-    QTest::newRow("two hosts remain: none selected, total kept")
-        << QStringList{"a", "b", "c"} << QString()
-        << QStringLiteral("0 Jahre, 0 Tage, 0 Stunden, 1 Minute und 0 Sekunden");
-    QTest::newRow("one host remains: it is selected")
-        << QStringList{"a", "c"} << QStringLiteral("a")
-        << QStringLiteral("0 Jahre, 0 Tage, 1 Stunde, 0 Minuten und 0 Sekunden");
-}
-
-void TestVorkaOMaticFrm::deleteOnlyEntryOfLastHost()
-{
-    QFETCH(QStringList, hosts);
-    QFETCH(QString, selectedAfter);
-    QFETCH(QString, totalAfter);
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    for (const QString& h : hosts)
-        AddConnection(log, h.toLatin1(), "01.02.2003 10:00:00",
-                      h == "c" ? "01.02.2003 10:01:00" : "01.02.2003 11:00:00");
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-    frm.cbHostList->setCurrentIndex(frm.cbHostList->count() - 1);
-    frm.cbHostListChange();
-    frm.LogGrid->setCurrentCell(Column(frm.LogGrid, 1).indexOf("c"), 0);
-
-    prompts.answers = {Answer::Yes};
-    frm.btnDeleteEntry->click();
-    QCOMPARE(prompts.log, QStringList{"Confirm2: Markierten Eintrag entfernen?"});
-    QCOMPARE(frm.LogGrid->rowCount(), hosts.size() - 1);
-    QCOMPARE(Column(frm.LogGrid, 1).indexOf("c"), -1);
-    QCOMPARE(frm.cbHostList->count(), hosts.size() - 1);
-    QCOMPARE(frm.cbHostList->currentText(), selectedAfter);
-    QCOMPARE(frm.cbHostList->currentIndex() < 0, selectedAfter.isEmpty());
-    QCOMPARE(frm.edtOnlineTime->text(), totalAfter);
-    QVERIFY(!frm.Log().FEntries.join('\n').contains("/c/"));
-    QVERIFY(frm.Log().FModified);
-}
-
-void TestVorkaOMaticFrm::clearLogAsksTwice_data()
-{
-    QTest::addColumn<QList<Answer>>("answers");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<bool>("cleared");
-    QTest::newRow("no at the first question") << QList<Answer>{Answer::No} << 1 << false;
-    QTest::newRow("cancel at the second question")
-        << QList<Answer>{Answer::Yes, Answer::No} << 2 << false;
-    QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes} << 2 << true;
-}
-
-void TestVorkaOMaticFrm::clearLogAsksTwice()
-{
-    QFETCH(QList<Answer>, answers);
-    QFETCH(int, questions);
-    QFETCH(bool, cleared);
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
-    AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-    const QString total = frm.edtOnlineTime->text();
-
-    prompts.answers = answers;
-    frm.btnClearLog->click();
-    QCOMPARE(prompts.log.size(), questions);
-    QCOMPARE(prompts.log.first(), QStringLiteral("Confirm2: Alle Einträge aus Log-Datei entfernen?"));
-    if (questions == 2)
-        QCOMPARE(prompts.log.last(),
-                 QStringLiteral("ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei bestätigen !"));
-    QCOMPARE(frm.Log().Count(), cleared ? 0 : 2);
-    QCOMPARE(frm.LogGrid->rowCount(), cleared ? 0 : 2);
-    QCOMPARE(frm.cbHostList->count(), cleared ? 0 : 2);
-    QCOMPARE(frm.edtOnlineTime->text(), total);
-    QCOMPARE(frm.Log().FModified, cleared);
-}
-
-void TestVorkaOMaticFrm::executeHandsBackOnlyChanges()
-{
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
-
-    WhenShown([](TVorkaOMaticFrm* frm) {
-        QCOMPARE(frm->LogGrid->rowCount(), 1);
-        QTest::keyClick(frm, Qt::Key_Escape);
-        QVERIFY(!frm->isVisible());
-    });
-    QVERIFY(!TVorkaOMaticFrm::Execute(log));
-    QCOMPARE(log.Count(), 1);
-    QVERIFY(!log.FModified);
-
-    // A connection that ends while the window is open survives the player's clearing.
-    prompts.answers = {Answer::Yes, Answer::Yes};
-    WhenShown([&log](TVorkaOMaticFrm* frm) {
-        AddConnection(log, "b", "02.02.2003 10:00:00", "02.02.2003 11:00:00");
-        frm->btnClearLog->click();
-        frm->btnClose->click();
-        QVERIFY(!frm->isVisible());
-    });
-    QVERIFY(TVorkaOMaticFrm::Execute(log));
-    QCOMPARE(log.Count(), 1);
-    QCOMPARE(log.GetEntry(0).Host, QByteArray("b"));
-    QVERIFY(log.FModified);
-}
-
-void TestVorkaOMaticFrm::sortByValueThenDeleteMarkedRow()
-{
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    AddConnection(log, "b", "01.01.2020 08:00:00", "01.01.2020 18:00:00"); // 10h
-    AddConnection(log, "a", "05.12.1998 09:30:00", "05.12.1998 19:00:00"); // 9h 30m
-    AddConnection(log, "d", "02.03.2001 10:00:00", "02.03.2001 10:00:05"); // 5s
-    AddConnection(log, "c", "03.03.2001 07:00:00", "03.03.2001 07:01:00"); // 1m
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-
-    ClickHeader(frm.LogGrid, 4);
-    QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
-    ClickHeader(frm.LogGrid, 0); // by date, not by text
-    QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "d", "c", "b"}));
-    ClickHeader(frm.LogGrid, 2);
-    QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"c", "b", "a", "d"}));
-    QVERIFY(!frm.Log().FModified);
-
-    prompts.answers = {Answer::Yes, Answer::Yes};
-    frm.LogGrid->setCurrentCell(1, 0); // "b", log entry 0
-    frm.btnDeleteEntry->click();
-    // Every later row now stands for a shifted log entry; the next deletion must still match.
-    frm.LogGrid->setCurrentCell(1, 0); // "a", log entry 0 now
-    frm.btnDeleteEntry->click();
-    QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"c", "d"}));
-    QCOMPARE(frm.Log().FEntries.size(), 2);
-    for (int r = 0; r < frm.LogGrid->rowCount(); ++r)
-        QCOMPARE(frm.Log().GetEntry(frm.LogIndexOfRow(r)).Host,
-                 frm.LogGrid->item(r, 1)->text().toLatin1());
-}
-
-void TestVorkaOMaticFrm::unreadableLineReportedOnceAndKept()
-{
-    ScriptedPrompts prompts;
-    TVorkaOMatic log;
-    AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
-    log.FEntries << "kaputt/x/y/z" << "01.02.2003/b/01.02.2003 12:00/nie";
-    AddConnection(log, "c", "01.02.2003 13:00:00", "01.02.2003 13:30:00");
-    log.FModified = false;
-    TVorkaOMaticFrm frm(nullptr, &prompts);
-    frm.Prepare(log);
-
-    QCOMPARE(prompts.log, QStringList{"Error: 'kaputt' ist kein gültiges Datum und Zeit"});
-    QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "c"}));
-
-    prompts.answers = {Answer::Yes};
-    frm.LogGrid->setCurrentCell(1, 0);
-    frm.btnDeleteEntry->click();
-    QVERIFY(frm.HandBack(log));
-    QCOMPARE(log.Count(), 3);
-    QCOMPARE(log.FEntries.at(1), QByteArray("kaputt/x/y/z"));
-    QCOMPARE(log.FEntries.at(2), QByteArray("01.02.2003/b/01.02.2003 12:00/nie"));
-}
 
 QTEST_MAIN(TestVorkaOMaticFrm)
 #include "tst_vorkaomaticfrm.moc"

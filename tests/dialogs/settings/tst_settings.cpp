@@ -1,0 +1,609 @@
+// The settings dialog driven offscreen: questions come from a script, the font and
+// colour choosers from queues.
+#include "ScriptedPrompts.h"
+#include "dialogs/settings/CommonDialogs.h"
+#include "dialogs/settings/PageColors.h"
+#include "dialogs/settings/PageFuncKeys.h"
+#include "dialogs/settings/PageGeneral.h"
+#include "dialogs/settings/PageHighlights.h"
+#include "dialogs/settings/PageLists.h"
+#include "dialogs/settings/PageNumPad.h"
+#include "dialogs/settings/PageShade.h"
+#include "dialogs/settings/mudconf.h"
+#include "display/controls/FnpComboColor.h"
+#include "display/controls/Shader.h"
+
+#include <QTest>
+#include <QtWidgets>
+
+#include <memory>
+
+namespace
+{
+
+class TQueuedCommonDialogs : public ICommonDialogs
+{
+public:
+    QList<TFontSpec> fonts; // empty: the player cancels
+    QList<TColor> colors;
+
+    bool ChooseFont(TFontSpec& font, QWidget*) override
+    {
+        if (fonts.isEmpty()) return false;
+        font = fonts.takeFirst();
+        return true;
+    }
+    bool ChooseColor(TColor& color, QWidget*) override
+    {
+        if (colors.isEmpty()) return false;
+        color = colors.takeFirst();
+        return true;
+    }
+};
+
+struct TSettingsFixture {
+    TMudConfig config;
+    ScriptedPrompts prompts;
+    TQueuedCommonDialogs dialogs;
+    std::unique_ptr<TMudConfFrm> dlg;
+
+    TMudConfFrm& Open(int page)
+    {
+        dlg = std::make_unique<TMudConfFrm>(config, prompts, dialogs);
+        dlg->ShowPage(page);
+        dlg->show();
+        return *dlg;
+    }
+    const TMudConfig& Work() const { return dlg->WorkingConfig(); }
+};
+
+// The player picks an entry of a drop-down list.
+void Choose(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void Type(QWidget* field, const QString& text)
+{
+    QTest::keyClicks(field, text);
+}
+
+QAbstractButton* FKey(TMudConfFrm& dlg, int number)
+{
+    return dlg.PageFuncKeys->grpKeys->button(number);
+}
+
+QAbstractButton* PadKey(TMudConfFrm& dlg, int key)
+{
+    return dlg.PageNumPad->grpPadKeys->button(key);
+}
+
+void AltKey(TMudConfFrm& dlg, Qt::Key key)
+{
+    // The key preview sees it whichever control has the focus.
+    QTest::keyClick(dlg.btnCancel, key, Qt::AltModifier);
+}
+
+void Click(QWidget* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A click into a list box, as the player does it.
+void ClickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+QStringList Rows(const QListWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    return rows;
+}
+
+} // namespace
+
+class TstSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void okHandsBackEveryChange()
+    {
+        TSettingsFixture f;
+        f.config.FModified = false;
+        TMudConfFrm& dlg = f.Open(spGeneral);
+
+        dlg.PageGeneral->cbxAutoSave->click();
+        dlg.PageGeneral->speAutoSaveInterval->setValue(45);
+        dlg.PageGeneral->cbxTabCase->setChecked(false);
+        dlg.PageShade->ShaderSteps->setValue(33);
+        Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
+
+        dlg.ShowPage(spFuncKeys);
+        Type(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
+        Click(dlg.PageFuncKeys->btnFuncKeyChange);
+
+        dlg.ShowPage(spLists);
+        f.prompts.inputs << "gg";
+        Click(dlg.PageLists->btnListAdd);
+        Type(dlg.PageLists->edtValue, "sage gute Nacht");
+        Click(dlg.PageLists->btnValueChange);
+
+        dlg.ShowPage(spNumPad);
+        f.prompts.answers << IPrompts::Answer::Yes;
+        Click(dlg.PageNumPad->btnNumPadDelete); // "Laufen"
+
+        Click(dlg.btnOk);
+        QVERIFY(dlg.TakeResult(f.config));
+        const TMudConfig& c = f.config;
+        QVERIFY(c.FAutoSave && !c.FTabCase && c.FModified);
+        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor}),
+                 QList<int>({45, 33, 5}));
+        QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
+        QCOMPARE(c.FAliases, TStringList{"gg/sage gute Nacht"});
+        QCOMPARE(c.FNumPadsList.Count(), 2);
+        QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
+    }
+
+    void cancelDiscardsEverything_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Abbruch") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    void cancelDiscardsEverything()
+    {
+        QFETCH(int, how);
+        TSettingsFixture f;
+        f.config.FAliases = {"a/1"};
+        f.config.FPaths = {"p/n;s;"};
+        f.config.FModified = false;
+        TMudConfFrm& dlg = f.Open(spNumPad);
+
+        f.prompts.inputs << "Schwimmen";
+        Click(dlg.PageNumPad->btnNumPadAdd);
+        QCOMPARE(dlg.PageNumPad->cbNumPads->currentText(), QStringLiteral("Schwimmen"));
+        dlg.PageGeneral->edtHost->setText("mud.example.org");
+        dlg.PageGeneral->cbxAliasCase->setChecked(false);
+        dlg.ShowPage(spLists);
+        f.prompts.inputs << "b";
+        Click(dlg.PageLists->btnListRename);
+        f.prompts.answers << IPrompts::Answer::Yes;
+        Click(dlg.PageLists->btnListDelete);
+        QVERIFY(dlg.WorkingConfig().FAliases.isEmpty());
+
+        if (how == 0)
+            Click(dlg.btnCancel);
+        else if (how == 1)
+            QTest::keyClick(dlg.PageLists->lbShortcuts, Qt::Key_Escape);
+        else
+            dlg.close();
+        QVERIFY(!dlg.isVisible());
+        QVERIFY(!dlg.TakeResult(f.config));
+        QCOMPARE(f.config.FNumPadsList.Count(), 3);
+        QCOMPARE(f.config.FAliases, TStringList{"a/1"});
+        QVERIFY(f.config.FHost.isEmpty() && f.config.FAliasCase && !f.config.FModified);
+    }
+
+    void executeAtOpensModallyOnThePage()
+    {
+        TMudConfig config;
+        ScriptedPrompts prompts;
+        TQueuedCommonDialogs dialogs;
+        QString keyShown;
+        int pageShown = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<TMudConfFrm*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            pageShown = dlg->TabbedNotebook1->currentIndex();
+            keyShown = dlg->PageNumPad->edtDirection->text();
+            QCOMPARE(dlg->focusWidget(), dlg->btnCancel);
+            dlg->PageNumPad->edtDirection->setText("hinein");
+            Click(dlg->PageNumPad->btnNumPadChange);
+            Click(dlg->btnOk);
+        });
+        QVERIFY(TMudConfFrm::ExecuteAt(config, spNumPad, nullptr, prompts, dialogs));
+        QCOMPARE(pageShown, int(spNumPad));
+        QCOMPARE(keyShown, QStringLiteral("rein"));
+    }
+
+    void generalPageEnablesAndMovesFocusOnlyForThePlayer()
+    {
+        TSettingsFixture f;
+        f.config.FAutoConnect = true;
+        f.config.FHost = "alt.example";
+        TMudConfFrm& dlg = f.Open(spGeneral);
+        TGeneralPage& page = *dlg.PageGeneral;
+        QTRY_VERIFY(dlg.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
+
+        page.cbxAutoLog->click();
+        QVERIFY(page.edtLogFile->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), page.edtLogFile);
+        page.cbxAutoConnect->click();
+        QVERIFY(!page.edtHost->isEnabled() && !page.edtPort->isEnabled());
+
+        // Texts reach the working copy at once; the flags only on "&Ok".
+        Type(page.edtLogFile, "sitzung.log");
+        QCOMPARE(f.Work().FLogFile, QByteArray("sitzung.log"));
+        QVERIFY(!f.Work().FAutoLog);
+    }
+
+    void backgroundColourNoticeOnlyForOutputWindow()
+    {
+        TSettingsFixture f;
+        TMudConfFrm& dlg = f.Open(spColors);
+        TColorsPage& page = *dlg.PageColors;
+        f.dialogs.colors << 0x0000FF << 0x00FF00;
+
+        Click(page.btnBackground);
+        QCOMPARE(f.prompts.log, QStringList{"Information: " + TColorsPage::kRestartNotice});
+        QCOMPARE(f.Work().FOutputWindow.BGColor, 0x0000FF);
+        QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::red));
+
+        Choose(page.cbWindow, 1);
+        QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::black));
+        Click(page.btnBackground);
+        QCOMPARE(f.prompts.log.size(), 1);
+        QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
+
+        Click(page.btnBackground); // chooser cancelled
+        QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
+
+        // The font goes to the window chosen, without a notice.
+        Choose(page.cbWindow, 2);
+        f.dialogs.fonts << TFontSpec{"DejaVu Sans Mono", 12, 0x00FFFF, fsBold};
+        Click(page.btnFont);
+        QCOMPARE(f.Work().FNoteWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
+        QCOMPARE(f.Work().FOutputWindow.FFont.Name, QByteArray("Courier New"));
+        QVERIFY(page.memExample->font().bold());
+        QCOMPARE(f.prompts.log.size(), 1);
+    }
+
+    void shadeStepsPlusMinusStopShortOfTheLimits()
+    {
+        TSettingsFixture f;
+        TMudConfFrm& dlg = f.Open(spShade);
+        QSpinBox* steps = dlg.PageShade->ShaderSteps;
+        steps->setValue(199);
+        QTest::keyClick(steps, '+');
+        QCOMPARE(steps->value(), 199);
+        steps->stepUp();
+        QCOMPARE(steps->value(), 200);
+        QTest::keyClick(steps, '-');
+        QCOMPARE(steps->value(), 199);
+        QCOMPARE(dlg.PageShade->Shader1->Steps(), quint16(199));
+        Choose(dlg.PageShade->ShaderToColor, 2); // the preview follows at once
+        QCOMPARE(dlg.PageShade->Shader1->ToColor(), 0x008000);
+        steps->setValue(1);
+        QTest::keyClick(steps, '-');
+        QCOMPARE(steps->value(), 1);
+        QTest::keyClick(steps, 'a');
+        QCOMPARE(steps->text(), QStringLiteral("1"));
+    }
+
+    void shiftAddsTenToTheKey()
+    {
+        TSettingsFixture f;
+        f.config.SetFuncKey(3, "drei");
+        f.config.SetFuncKey(13, "dreizehn");
+        TMudConfFrm& dlg = f.Open(spFuncKeys);
+        TFuncKeysPage& page = *dlg.PageFuncKeys;
+        QCOMPARE(page.CurrentKey(), 1);
+
+        page.cbxShift->click();
+        Click(FKey(dlg, 3));
+        QCOMPARE(page.CurrentKey(), 13);
+        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("dreizehn"));
+        page.cbxShift->click();
+        QCOMPARE(page.CurrentKey(), 3);
+        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("drei"));
+    }
+
+    void pendingEditOnAnotherKey_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Nein drops") << int(IPrompts::Answer::No);
+        QTest::newRow("Ja stores") << int(IPrompts::Answer::Yes);
+        QTest::newRow("Abbrechen stays") << int(IPrompts::Answer::Cancel);
+    }
+
+    void pendingEditOnAnotherKey()
+    {
+        QFETCH(int, answer);
+        const auto given = IPrompts::Answer(answer);
+        TSettingsFixture f;
+        f.config.SetFuncKey(2, "alt");
+        TMudConfFrm& dlg = f.Open(spFuncKeys);
+        TFuncKeysPage& page = *dlg.PageFuncKeys;
+        Click(FKey(dlg, 2));
+        Type(page.edtFuncValue, "neu");
+
+        // A click offers Yes/No; Alt+arrow also offers Cancel.
+        f.prompts.answers << given;
+        if (given == IPrompts::Answer::Cancel)
+            AltKey(dlg, Qt::Key_Right);
+        else
+            Click(FKey(dlg, 5));
+        const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
+        QCOMPARE(f.prompts.log, QStringList{kind + "Daten wurden verändert. Übernehmen?"});
+        QCOMPARE(f.Work().GetFuncKey(2),
+                 given == IPrompts::Answer::Yes ? QByteArray("altneu") : QByteArray("alt"));
+        QCOMPARE(page.CurrentKey(), given == IPrompts::Answer::Cancel ? 2 : 5);
+        QCOMPARE(page.EditPending(), given == IPrompts::Answer::Cancel);
+    }
+
+    void altArrowsWrapAmongFunctionKeys()
+    {
+        TSettingsFixture f;
+        f.config.SetFuncKey(10, "zehn");
+        f.config.SetFuncKey(11, "umschalt eins");
+        TMudConfFrm& dlg = f.Open(spFuncKeys);
+        TFuncKeysPage& page = *dlg.PageFuncKeys;
+
+        AltKey(dlg, Qt::Key_Left);
+        QVERIFY(FKey(dlg, 10)->isChecked());
+        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
+        QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
+        QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
+        AltKey(dlg, Qt::Key_Right);
+        QVERIFY(FKey(dlg, 1)->isChecked());
+        AltKey(dlg, Qt::Key_Down);
+        page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
+        AltKey(dlg, Qt::Key_Up);
+        QCOMPARE(page.CurrentKey(), 11);
+        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
+
+        // Without Alt the arrows belong to the focused control.
+        QTest::keyClick(dlg.btnCancel, Qt::Key_Left);
+        QCOMPARE(page.CurrentKey(), 11);
+    }
+
+    void keypadShowsKeysInButtonOrder()
+    {
+        TSettingsFixture f;
+        TMudConfFrm& dlg = f.Open(spNumPad);
+        TNumPadPage& page = *dlg.PageNumPad;
+        QCOMPARE(page.edtDirection->text(), QStringLiteral("rein"));
+
+        AltKey(dlg, Qt::Key_Left); // from "/" back to ","
+        QCOMPARE(page.CurrentKey(), 14);
+        AltKey(dlg, Qt::Key_Left);
+        QCOMPARE(page.CurrentKey(), 1);
+        AltKey(dlg, Qt::Key_Up);
+        AltKey(dlg, Qt::Key_Right);
+        AltKey(dlg, Qt::Key_Right);
+        AltKey(dlg, Qt::Key_Right);
+        QCOMPARE(page.CurrentKey(), 8); // "/", "*", "-", "7"
+        QCOMPARE(page.edtDirection->text(), QStringLiteral("nw"));
+
+        // "Anzeigen" puts the layout's texts on the buttons and takes them off again.
+        Click(page.btnShowLayout);
+        Choose(page.cbNumPads, 1);
+        QCOMPARE(PadKey(dlg, 9)->toolTip(), QStringLiteral("kletter hoch"));
+        Click(page.btnShowLayout);
+        QCOMPARE(PadKey(dlg, 9)->text(), QStringLiteral("8"));
+    }
+
+    void layoutsAddedRenamedDeleted()
+    {
+        TSettingsFixture f;
+        TMudConfFrm& dlg = f.Open(spNumPad);
+        TNumPadPage& page = *dlg.PageNumPad;
+
+        f.prompts.inputs << "Laufen" << QString() << QString(120, QLatin1Char('x'));
+        Click(page.btnNumPadAdd); // a duplicate name is accepted
+        QCOMPARE(page.cbNumPads->currentIndex(), 3);
+        Click(page.btnNumPadAdd); // "Abbrechen"
+        QCOMPARE(f.Work().FNumPadsList.Count(), 4);
+        Click(page.btnNumPadRename);
+        QCOMPARE(f.prompts.log.last(),
+                 QStringLiteral("Input: Ziffernblockbelegung umbennen / Neuer Name [Laufen]"));
+        QCOMPARE(f.Work().FNumPadsList.Items(3).Name, QByteArray(100, 'x'));
+
+        // Deleting the last selects the new last; "&Nein" keeps; the only one gone: nothing.
+        f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::No;
+        Click(page.btnNumPadDelete);
+        QCOMPARE(page.cbNumPads->currentText(), QStringLiteral("Alternativ"));
+        Click(page.btnNumPadDelete);
+        QCOMPARE(f.Work().FNumPadsList.Count(), 3);
+        Choose(page.cbNumPads, 0);
+        f.prompts.answers << IPrompts::Answer::Yes << IPrompts::Answer::Yes
+                          << IPrompts::Answer::Yes;
+        for (int i = 0; i < 3; ++i)
+            Click(page.btnNumPadDelete);
+        QCOMPARE(page.cbNumPads->currentIndex(), -1);
+        QVERIFY(!page.grpAssignment->isEnabled());
+        QVERIFY(!page.btnNumPadRename->isEnabled() && !page.btnNumPadDelete->isEnabled());
+        AltKey(dlg, Qt::Key_Left); // no layout: no navigation
+        QCOMPARE(page.grpPadKeys->checkedId(), 15);
+    }
+
+    void addingRefusesTakenNames_data()
+    {
+        QTest::addColumn<int>("list");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("alias named like a path") << 0 << "weg"
+                                                 << "Warning: Kürzel bereits belegt.";
+        QTest::newRow("path name holding a slash")
+            << 2 << "a/b"
+            << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
+        QTest::newRow("word differing in case") << 1 << "DRACHE"
+                                                << "Warning: Ergänzung existiert bereits.";
+    }
+
+    void addingRefusesTakenNames()
+    {
+        QFETCH(int, list);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        TSettingsFixture f;
+        f.config.FAliases = {"gg/sage gute Nacht"};
+        f.config.FPaths = {"weg/n;o;"};
+        f.config.FTabs = {"drache", "zwerg"};
+        TMudConfFrm& dlg = f.Open(spLists);
+        TListsPage& page = *dlg.PageLists;
+        Choose(page.cbLists, list);
+        const QStringList before = Rows(page.lbShortcuts);
+        const int selected = page.lbShortcuts->currentRow();
+
+        f.prompts.inputs << name;
+        Click(page.btnListAdd);
+        QCOMPARE(f.prompts.log.last(), message);
+        QCOMPARE(Rows(page.lbShortcuts), before);
+        QCOMPARE(page.lbShortcuts->currentRow(), selected);
+        QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
+                     f.Work().FSessions.size(),
+                 4);
+    }
+
+    void newSessionHasNoHostUntilChanged()
+    {
+        TSettingsFixture f;
+        TMudConfFrm& dlg = f.Open(spLists);
+        TListsPage& page = *dlg.PageLists;
+        Choose(page.cbLists, TListsPage::lcSessions);
+        f.prompts.inputs << "vez";
+        Click(page.btnListAdd);
+        QCOMPARE(page.edtSessionPort->text(), QStringLiteral("7600"));
+        QCOMPARE(f.Work().FSessions, TStringList{"vez"});
+        Type(page.edtSessionHost, "mud.vezoriza.de");
+        page.edtSessionPort->selectAll();
+        Type(page.edtSessionPort, "4711");
+        Click(page.btnSessionChange);
+        QCOMPARE(f.Work().FSessions, TStringList{"vez/mud.vezoriza.de/4711"});
+    }
+
+    void pendingValueGoesToTheEntryItWasTypedFor()
+    {
+        TSettingsFixture f;
+        f.config.FAliases = {"a/1", "b/2"};
+        TMudConfFrm& dlg = f.Open(spLists);
+        TListsPage& page = *dlg.PageLists;
+        Type(page.edtValue, "1");
+        f.prompts.answers << IPrompts::Answer::Yes;
+        ClickRow(page.lbShortcuts, 1);
+        QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "b/2"}));
+        QCOMPARE(page.edtShortCut->text(), QStringLiteral("b"));
+        QCOMPARE(page.edtValue->text(), QStringLiteral("2"));
+    }
+
+    void renameRefusalsAndSuccess()
+    {
+        TSettingsFixture f;
+        f.config.FAliases = {"a/1", "b/2"};
+        f.config.FTabs = {"Drache", "Zwerg"};
+        TMudConfFrm& dlg = f.Open(spLists);
+        TListsPage& page = *dlg.PageLists;
+        f.prompts.inputs << "a"
+                         << "b"
+                         << "c";
+        Click(page.btnListRename); // its own name is found too
+        QCOMPARE(
+            f.prompts.log.last(),
+            QStringLiteral("Error: Kann Alias nicht umbenennen.\r\nKürzel ist bereits vergeben."));
+        Click(page.btnListRename);
+        QCOMPARE(f.Work().FAliases, (TStringList{"a/1", "b/2"}));
+        Click(page.btnListRename);
+        QCOMPARE(Rows(page.lbShortcuts), (QStringList{"c", "b"}));
+
+        Choose(page.cbLists, TListsPage::lcTabs);
+        f.prompts.inputs << "zwerg";
+        Click(page.btnListRename);
+        QCOMPARE(f.prompts.log.last(),
+                 QStringLiteral("Error: Kann Ergänzung nicht umbenennen, da eine "
+                                "\r\nErgänzung mit gleichem Namen existiert."));
+    }
+
+    void deletingSelectsSameOrLastOrNone()
+    {
+        TSettingsFixture f;
+        f.config.FPaths = {"a/n;", "b/s;", "c/o;"};
+        TMudConfFrm& dlg = f.Open(spLists);
+        TListsPage& page = *dlg.PageLists;
+        Choose(page.cbLists, TListsPage::lcPaths);
+        ClickRow(page.lbShortcuts, 2);
+
+        f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes << IPrompts::Answer::Yes
+                          << IPrompts::Answer::Yes;
+        Click(page.btnListDelete);
+        QCOMPARE(f.Work().FPaths.size(), 3);
+        Click(page.btnListDelete);
+        QCOMPARE(f.prompts.log.last(),
+                 QStringLiteral("Confirm2: Möchtest Du diesen Eintrag löschen?"));
+        QCOMPARE(page.edtValue->text(), QStringLiteral("s;")); // the new last
+        ClickRow(page.lbShortcuts, 0);
+        Click(page.btnListDelete);
+        QCOMPARE(page.edtShortCut->text(), QStringLiteral("b")); // the same row
+        Click(page.btnListDelete);
+        QVERIFY(f.Work().FPaths.isEmpty());
+        QCOMPARE(page.lbShortcuts->currentRow(), -1);
+        QVERIFY(!page.btnListRename->isEnabled() && !page.btnListDelete->isEnabled());
+        QCOMPARE(page.edtShortCut->text(), QString());
+    }
+
+    void highlightStartsLightGreyOnBlackAndRefusesDuplicates()
+    {
+        TSettingsFixture f;
+        f.config.FHighlights = {"Drache/10/1"};
+        TMudConfFrm& dlg = f.Open(spHighlights);
+        THighlightsPage& page = *dlg.PageHighlights;
+        QCOMPARE(page.cbVGColor->currentText(), QStringLiteral("Schwarz"));
+
+        for (const char* text : {"  drache ", "ein/aus", "   "}) {
+            page.edtHighlight->setText(text);
+            Click(page.btnHighlightAdd);
+        }
+        QCOMPARE(f.prompts.log,
+                 (QStringList{"Warning: " + THighlightsPage::kDuplicate,
+                              "Warning: Eine Hervorhebung darf kein \"/\" enthalten."}));
+        QCOMPARE(f.Work().FHighlights.size(), 1);
+
+        Choose(page.cbVGColor, 11);
+        page.edtHighlight->setText(" Zwerg ");
+        Click(page.btnHighlightAdd);
+        QCOMPARE(f.Work().FHighlights, (TStringList{"Drache/10/1", "Zwerg/9/1"}));
+        QCOMPARE(page.edtHighlight->palette().color(QPalette::Base), QColor(Qt::black));
+    }
+
+    void highlightChangeAndDelete()
+    {
+        TSettingsFixture f;
+        f.config.FHighlights = {"Drache/10/1", "Zwerg/9/1", "Ork/3/1"};
+        TMudConfFrm& dlg = f.Open(spHighlights);
+        THighlightsPage& page = *dlg.PageHighlights;
+        ClickRow(page.lbHighlightList, 0);
+        // A colour chosen and another entry clicked: "&Ja" stores into the entry shown.
+        Choose(page.cbBGColor, 15);
+        QVERIFY(page.btnHighlightChange->isEnabled());
+        f.prompts.answers << IPrompts::Answer::Yes;
+        ClickRow(page.lbHighlightList, 1);
+        QCOMPARE(f.Work().FHighlights.mid(0, 2), (TStringList{"Drache/10/16", "Zwerg/9/1"}));
+
+        page.edtHighlight->selectAll();
+        Type(page.edtHighlight, "drache");
+        Click(page.btnHighlightChange);
+        QCOMPARE(f.prompts.log.last(), "Warning: " + THighlightsPage::kDuplicate);
+        page.edtHighlight->selectAll();
+        Type(page.edtHighlight, "Zwerge ");
+        Click(page.btnHighlightChange);
+        QCOMPARE(page.lbHighlightList->item(1)->text(), QStringLiteral("Zwerge"));
+
+        f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes;
+        Click(page.btnHighlightDelete);
+        QCOMPARE(f.Work().FHighlights.size(), 3);
+        Click(page.btnHighlightDelete);
+        QCOMPARE(f.Work().FHighlights, (TStringList{"Drache/10/16", "Ork/3/1"}));
+        QCOMPARE(page.cbVGColor->currentText(), QStringLiteral("Grün")); // "Ork" shown
+    }
+};
+
+QTEST_MAIN(TstSettings)
+#include "tst_settings.moc"
