@@ -9,12 +9,12 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
+#include "platform/SafeFile.h"
 #include "platform/Win1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace
 {
@@ -143,10 +143,7 @@ bool TCommandInterpreter::AddNote(const QByteArray& text)
     const QByteArray date = DateTime::dateTimeToStr(DateTime::now());
     if (ok) {
         contents += "\r\n" + date + "\r\n" + text + "\r\n";
-        QSaveFile file(fileName);
-        file.setDirectWriteFallback(true);
-        ok = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
-             file.commit();
+        ok = SafeFile::write(fileName, contents, nullptr, true);
     }
     if (!ok) FEnv.Prompts.Error(QStringLiteral("Kann Eintrag in Notizbuch nicht vornehmen!"));
     else FEnv.Host.NoteAdded(date, text);

@@ -1,9 +1,9 @@
 #include "IniFile.h"
 
+#include "SafeFile.h"
 #include "Win1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <climits>
 
@@ -119,21 +119,7 @@ QByteArray TIniFile::ToBytes() const
 
 bool TIniFile::Save(QString* error) const
 {
-    QSaveFile f(FFileName);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    // A short write (disk full, file-size limit) still lets commit() succeed and would
-    // replace the file with a cut one; leaving without commit keeps the old file.
-    const QByteArray bytes = ToBytes();
-    if (f.write(bytes) != bytes.size() || !f.flush() || !f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    return SafeFile::write(FFileName, ToBytes(), error);
 }
 
 const TIniFile::Line* TIniFile::findKey(const QByteArray& section, const QByteArray& key) const

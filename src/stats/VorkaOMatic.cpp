@@ -2,9 +2,9 @@
 
 #include "platform/Errors.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -58,15 +58,6 @@ QByteArray JoinLines(const QList<QByteArray>& lines)
     return out;
 }
 
-bool WriteFile(const QString& name, const QByteArray& data)
-{
-    QSaveFile f(name);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(data);
-    return f.commit();
-}
-
 QByteArray Plural(int n, const char* one, const char* many)
 {
     return QByteArray::number(n) + (n == 1 ? one : many);
@@ -97,10 +88,10 @@ bool TVorkaOMatic::SaveToFile()
         QString bak = FFileName;
         const qsizetype dot = bak.lastIndexOf('.');
         bak = (dot > bak.lastIndexOf('/') ? bak.left(dot) : bak) + ".bak";
-        if (!WriteFile(bak, JoinLines(SplitLines(old.readAll()))))
+        if (!SafeFile::write(bak, JoinLines(SplitLines(old.readAll()))))
             return false;
     }
-    if (!WriteFile(FFileName, JoinLines(FEntries)))
+    if (!SafeFile::write(FFileName, JoinLines(FEntries)))
         return false;
     FModified = false;
     return true;

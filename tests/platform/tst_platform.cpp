@@ -3,8 +3,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include "platform/DateTime.h"
 #include "platform/IniFile.h"
+#include "platform/SafeFile.h"
 #include "platform/Win1252.h"
 
 class TestPlatform : public QObject
@@ -118,6 +122,22 @@ private slots:
         QString error;
         QVERIFY(!folder.Save(&error));
         QVERIFY(!error.isEmpty());
+        // A write cut short by a full disk or a size limit leaves the old file whole.
+        const QString notes = dir.filePath("mudnotiz.txt");
+        QVERIFY(SafeFile::write(notes, "alt"));
+        rlimit old{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 64;
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool cut = SafeFile::write(notes, QByteArray(100, 'x'), &error, true);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        QVERIFY(!cut);
+        QFile back2(notes);
+        QVERIFY(back2.open(QIODevice::ReadOnly));
+        QCOMPARE(back2.readAll(), QByteArray("alt"));
     }
 
     void win1252RoundTrip()

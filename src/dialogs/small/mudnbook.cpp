@@ -8,6 +8,7 @@
 #include "display/controls/ColorValue.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
+#include "platform/SafeFile.h"
 #include "platform/Win1252.h"
 
 #include <QCloseEvent>
@@ -19,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -180,10 +180,7 @@ bool TMudNoteBookFrm::LoadFile()
 
 bool TMudNoteBookFrm::SaveFile()
 {
-    QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(FileFromLines(MemoLines(memNotebook)));
-    return file.commit();
+    return SafeFile::write(FFileName, FileFromLines(MemoLines(memNotebook)));
 }
 
 void TMudNoteBookFrm::AppendNote(const QString& date, const QString& text)

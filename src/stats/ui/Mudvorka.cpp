@@ -4,6 +4,7 @@
 #include "VorkaTable.h"
 #include "mudpprev.h"
 #include "platform/Prompts.h"
+#include "platform/SafeFile.h"
 #include "platform/Win1252.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -391,12 +391,9 @@ void TVorkaOMaticFrm::btnSaveHtmlClick()
 
 bool TVorkaOMaticFrm::SaveHtmlTo(const QString& fileName)
 {
-    QSaveFile f(fileName);
-    if (QFileInfo(fileName).absoluteDir().exists() && f.open(QIODevice::WriteOnly)) {
-        f.write(VorkaHtml(VorkaTableFromGrid(*LogGrid)));
-        if (f.commit())
-            return true;
-    }
+    if (QFileInfo(fileName).absoluteDir().exists() &&
+        SafeFile::write(fileName, VorkaHtml(VorkaTableFromGrid(*LogGrid))))
+        return true;
     Ask().Error(QStringLiteral("Kann nicht nach %1 schreiben").arg(QDir::toNativeSeparators(fileName)));
     return false;
 }
