@@ -194,21 +194,17 @@ private slots:
     void walksBetweenRoomsAndLeaves()
     {
         MudClient c(FPort, "Anna");
-        QVERIFY(c.answers("rein", title("Die Taverne \"Zum Tapferen Hasen\"")));
-        QVERIFY(!c.readUntil("Ausg\xE4nge: hoch, raus.").isEmpty());
-        QVERIFY(c.answers("h", title("Eine Dachkammer")));
-        QVERIFY(c.answers("runter", title("Die Taverne \"Zum Tapferen Hasen\"")));
-        QVERIFY(c.answers("raus", title("Der Dorfplatz von Moosbach")));
-        QVERIFY(c.answers("norden", title("Die Marktgasse")));
-        QVERIFY(c.answers("no", "Dort geht es nicht weiter."));
-        QVERIFY(c.answers("S", title("Der Dorfplatz von Moosbach")));
-        QVERIFY(c.answers("s", title("Das S\xFC"
-                                     "dtor")));
-        QVERIFY(c.answers("sw", title("Am Waldrand")));
-        QVERIFY(c.answers("schaue", title("Am Waldrand")));
-        QVERIFY(c.answers("tanze", "Wie bitte?"));
-        QVERIFY(c.answers("hilfe", "flood <KB>"));
-        QVERIFY(c.answers("ende", "Auf Wiedersehen, Anna!"));
+        const QByteArray tavern = title("Die Taverne \"Zum Tapferen Hasen\""),
+                         square = title("Der Dorfplatz von Moosbach");
+        const QList<QPair<QByteArray, QByteArray>> steps = {
+            {"rein", tavern}, {"h", title("Eine Dachkammer")}, {"runter", tavern},
+            {"raus", square}, {"norden", title("Die Marktgasse")},
+            {"no", "Dort geht es nicht weiter."}, {"S", square},
+            {"s", title("Das S\xFC" "dtor")}, {"sw", title("Am Waldrand")},
+            {"schaue", title("Am Waldrand")}, {"tanze", "Wie bitte?"}, {"hilfe", "flood <KB>"},
+            {"ende", "Auf Wiedersehen, Anna!"}};
+        for (const auto& [command, answer] : steps)
+            QVERIFY2(c.answers(command, answer), command.constData());
         QVERIFY(c.closedByPeer());
     }
 
@@ -303,24 +299,20 @@ private slots:
         ::kill(pid_t(FServer.processId()), SIGINT);
         QVERIFY(!c.readUntil("Der Server wird beendet.").isEmpty());
         QVERIFY(c.closedByPeer());
-        QVERIFY(FServer.waitForFinished(TimeoutMs));
-        QCOMPARE(FServer.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(FServer.exitCode(), 0);
+        QVERIFY(FServer.waitForFinished(TimeoutMs)); // cleanup checks it ended cleanly
     }
 
     void commandLine()
     {
-        QProcess help;
-        help.start(QStringLiteral(DEMO_MUD_PATH), {"--help"});
-        QVERIFY(help.waitForFinished(TimeoutMs));
-        QCOMPARE(help.exitCode(), 0);
-        QVERIFY(help.readAllStandardOutput().contains("--record"));
-        for (const QString& arg : {QString("--bogus"), QString("70000"), QString::number(FPort)}) {
-            QProcess bad;
-            bad.start(QStringLiteral(DEMO_MUD_PATH), {arg});
-            QVERIFY(bad.waitForFinished(TimeoutMs));
-            QVERIFY2(bad.exitCode() != 0, qPrintable(arg));
-            QVERIFY(bad.readAllStandardError().contains("kmc-demo-mud:"));
+        for (const QString& arg : {QString("--help"), QString("--bogus"), QString("70000"),
+                                   QString::number(FPort)}) {
+            QProcess p;
+            p.start(QStringLiteral(DEMO_MUD_PATH), {arg});
+            QVERIFY(p.waitForFinished(TimeoutMs));
+            const bool help = arg == "--help"; // the port in use is refused too
+            QVERIFY2((p.exitCode() == 0) == help, qPrintable(arg));
+            QVERIFY((help ? p.readAllStandardOutput() : p.readAllStandardError())
+                        .contains(help ? "--record" : "kmc-demo-mud:"));
         }
     }
 };
