@@ -309,20 +309,14 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("back");
-        QTest::newRow("compass") << "n;o;no"
-                                 << "sw;w;s;";
+        QTest::newRow("compass") << "n;o;no" << "sw;w;s;";
         QTest::newRow("trimmed one-letter step, long step kept") << "N; O ;hoch;kletter hoch"
                                                                  << "kletter hoch;runter;w;s;";
-        QTest::newRow("spelled out, any case") << "Rechtsoben;raus"
-                                               << "rein;linksunten;";
-        QTest::newRow("unknown one-letter step stays") << "n;u;s"
-                                                       << "n;u;s;";
-        QTest::newRow("last step keeps its blank") << "n; o"
-                                                   << " o;s;";
-        QTest::newRow("empty steps vanish") << "n;;s;"
-                                            << "n;s;";
-        QTest::newRow("empty path") << ""
-                                    << "";
+        QTest::newRow("spelled out, any case") << "Rechtsoben;raus" << "rein;linksunten;";
+        QTest::newRow("unknown one-letter step stays") << "n;u;s" << "n;u;s;";
+        QTest::newRow("last step keeps its blank") << "n; o" << " o;s;";
+        QTest::newRow("empty steps vanish") << "n;;s;" << "n;s;";
+        QTest::newRow("empty path") << "" << "";
         QTest::newRow("all opposites")
             << "h;r;w;s;nw;sw;so;rein;runter;links;rechts;vorne;zurueck;linksunten;rechtsunten;"
                "linksoben"

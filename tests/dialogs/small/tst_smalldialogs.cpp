@@ -94,24 +94,27 @@ private slots:
         FFolder.reset();
     }
 
-    void createsMissingFileEmpty()
+    void missingUnmakeableAndUnreadableFiles()
     {
-        QVERIFY(!QFile::exists(NoteFile()));
-        TMudNoteBookFrm nb;
-        QCOMPARE(nb.FileName(), NoteFile());
-        QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
-        QVERIFY(FPrompts->log.isEmpty());
-        QVERIFY(!nb.isVisible()); // created hidden at start
-    }
-
-    void reportsFileThatCannotBeCreated()
-    {
+        {
+            TMudNoteBookFrm nb; // created hidden at start, the missing file empty
+            QCOMPARE(nb.FileName(), NoteFile());
+            QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
+            QVERIFY(FPrompts->log.isEmpty() && !nb.isVisible());
+        }
+        {
+            // Opening an unreadable file empty would let the next save wipe the notes.
+            QVERIFY(QFile::remove(NoteFile()) && QDir().mkdir(NoteFile()));
+            TMudNoteBookFrm nb;
+            nb.OpenNotebook(FConfig);
+            QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
+            QVERIFY(!nb.isVisible());
+        }
+        FPrompts->log.clear();
         ProgramFolder::setOverride(FFolder->path() + "fehlt/auch/");
         TMudNoteBookFrm nb;
         QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht erstellen!"});
-
-        // Still usable: it opens empty, as there is nothing to lose.
-        nb.OpenNotebook(FConfig);
+        nb.OpenNotebook(FConfig); // still usable: it opens empty, as there is nothing to lose
         QVERIFY(nb.isVisible());
         QCOMPARE(nb.memNotebook->toPlainText(), QString());
         QCOMPARE(FPrompts->log.size(), 1);
@@ -207,16 +210,6 @@ private slots:
             nb->OpenNotebook(FConfig);
         }
         nb->close();
-    }
-
-    void unreadableFileIsNotOpened()
-    {
-        // Opening it empty would let the next save wipe the notes.
-        QVERIFY(QDir().mkdir(NoteFile()));
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
-        QVERIFY(!nb.isVisible());
     }
 
     void toolButtonsEditAndWrap()
