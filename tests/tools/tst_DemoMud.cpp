@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <csignal>
 #include <poll.h>
 #include <sys/socket.h>
@@ -54,13 +53,10 @@ public:
         if (FFd >= 0) ::close(FFd);
         FFd = -1;
     }
+    // A blocking socket sends it all or fails.
     bool send(const QByteArray& bytes)
     {
-        for (qsizetype done = 0, n = 0; done < bytes.size(); done += std::max<qsizetype>(n, 0))
-            if ((n = ::send(FFd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)) <= 0 &&
-                errno != EINTR)
-                return false;
-        return true;
+        return ::send(FFd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == bytes.size();
     }
     // Everything up to and including needle; the rest stays buffered. Empty on timeout.
     QByteArray readUntil(const QByteArray& needle)

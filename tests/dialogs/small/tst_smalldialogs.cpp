@@ -214,27 +214,20 @@ private slots:
 
     void toolButtonsEditAndWrap()
     {
-        WriteBytes(NoteFile(), "eins zwei drei\r\n");
-        TMudNoteBookFrm nb;
-        nb.OpenNotebook(FConfig);
-        QTextCursor cursor = nb.memNotebook->textCursor();
-        cursor.setPosition(5);
-        cursor.setPosition(10, QTextCursor::KeepAnchor); // "zwei "
-        nb.memNotebook->setTextCursor(cursor);
-        QTest::mouseClick(nb.sbCut, Qt::LeftButton);
-        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
-        nb.memNotebook->moveCursor(QTextCursor::End);
-        QTest::mouseClick(nb.sbPaste, Qt::LeftButton);
-        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins dreizwei "));
-        QTest::mouseClick(nb.sbUndo, Qt::LeftButton);
-        QCOMPARE(nb.memNotebook->toPlainText(), QString("eins drei"));
-        QVERIFY(nb.Modified()); // undoing is a change too: the file is not compared
-
-        QTest::mouseClick(nb.sbWordWrap, Qt::LeftButton);
-        QCOMPARE(nb.memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-
+        auto nb = Open("eins zwei\r\n");
+        nb->memNotebook->selectAll();
+        QTest::mouseClick(nb->sbCut, Qt::LeftButton);
+        QCOMPARE(nb->memNotebook->toPlainText(), QString());
+        QTest::mouseClick(nb->sbPaste, Qt::LeftButton);
+        QTest::mouseClick(nb->sbPaste, Qt::LeftButton);
+        QCOMPARE(nb->memNotebook->toPlainText(), QString("eins zweieins zwei"));
+        QTest::mouseClick(nb->sbUndo, Qt::LeftButton);
+        QCOMPARE(nb->memNotebook->toPlainText(), QString("eins zwei"));
+        QVERIFY(nb->Modified()); // undoing is a change too: the file is not compared
+        QTest::mouseClick(nb->sbWordWrap, Qt::LeftButton);
+        QCOMPARE(nb->memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         FPrompts->answers = {IPrompts::Answer::No};
-        nb.close();
+        nb->close();
     }
 
     void printsEveryLineToPdf()
