@@ -1,11 +1,11 @@
 // The connection clock and the online-time log in vezoriza.sta.
+#include "../platform/FileRig.h"
 #include "TempProgramFolder.h"
 #include "platform/Errors.h"
 #include "stats/ConnectTime.h"
 #include "stats/VorkaOMatic.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 namespace
@@ -19,12 +19,6 @@ TVorkaOMaticLog Entry(const char* host, const QByteArray& start, const QByteArra
     DateTime::strToDateTime(end, e.EndTime);
     e.Date = std::floor(e.StartTime);
     return e;
-}
-
-QByteArray ReadAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -171,12 +165,12 @@ private slots:
         QVERIFY(log.SaveToFile());
         QVERIFY(!log.FModified);
         QVERIFY(!QFile::exists(folder.file("vezoriza.bak")));
-        const QByteArray first = ReadAll(folder.file("vezoriza.sta"));
+        const QByteArray first = ReadFile(folder.file("vezoriza.sta"));
         QCOMPARE(first, QByteArray("01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:01\r\n"));
         log.Clear();
         QVERIFY(log.SaveToFile());
-        QCOMPARE(ReadAll(folder.file("vezoriza.sta")), QByteArray());
-        QCOMPARE(ReadAll(folder.file("vezoriza.bak")), first);
+        QCOMPARE(ReadFile(folder.file("vezoriza.sta")), QByteArray());
+        QCOMPARE(ReadFile(folder.file("vezoriza.bak")), first);
 
         QFile lf(folder.file("vezoriza.sta"));
         QVERIFY(lf.open(QIODevice::WriteOnly));
@@ -202,12 +196,12 @@ private slots:
         QVERIFY(QDir().rmdir(folder.file("vezoriza.sta")));
         QVERIFY(QFile::remove(folder.file("vezoriza.bak")));
         QVERIFY(again.SaveToFile());
-        const QByteArray saved = ReadAll(folder.file("vezoriza.sta"));
+        const QByteArray saved = ReadFile(folder.file("vezoriza.sta"));
         QVERIFY(QDir().mkdir(folder.file("vezoriza.bak")));
         again.Clear();
         QVERIFY(!again.SaveToFile());
         QVERIFY(again.FModified);
-        QCOMPARE(ReadAll(folder.file("vezoriza.sta")), saved);
+        QCOMPARE(ReadFile(folder.file("vezoriza.sta")), saved);
     }
 
     void badLineFailsAloneAndLosesNothing()

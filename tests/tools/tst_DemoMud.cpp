@@ -300,8 +300,8 @@ private slots:
 
     void commandLine()
     {
-        for (const QString& arg : {QString("--help"), QString("--bogus"), QString("70000"),
-                                   QString::number(FPort)}) {
+        for (const QString& arg :
+             {QString("--help"), QString("--bogus"), QString("70000"), QString::number(FPort)}) {
             QProcess p;
             p.start(QStringLiteral(DEMO_MUD_PATH), {arg});
             QVERIFY(p.waitForFinished(TimeoutMs));

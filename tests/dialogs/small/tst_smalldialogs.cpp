@@ -1,6 +1,7 @@
 // The small dialogs: connect, alias/path name, path reversal and about box, each shown
 // without exec() and closed by its own buttons and keys; and the notebook window over
 // mudnotiz.txt in a temporary program folder, down to the bytes written and printing.
+#include "../../platform/FileRig.h"
 #include "ScriptedPrompts.h"
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"
@@ -35,26 +36,6 @@ std::unique_ptr<TMudEditFields> ShowEdit(const QByteArray& preset, quint8 mode)
 }
 
 const QString kQuestion = "Confirm3: Notizbuch wurde geändert. Änderungen speichern ?";
-
-QByteArray ReadBytes(const QString& name)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-    return file.readAll();
-}
-
-void WriteBytes(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-int PdfPages(const QString& name)
-{
-    static const QRegularExpression page("/Type\\s*/Page(?!s)");
-    return int(QString::fromLatin1(ReadBytes(name)).count(page));
-}
 
 // Prints to a PDF file where the player would pick a printer.
 class TPdfNotebook : public TMudNoteBookFrm
@@ -99,7 +80,7 @@ private slots:
         {
             TMudNoteBookFrm nb; // created hidden at start, the missing file empty
             QCOMPARE(nb.FileName(), NoteFile());
-            QCOMPARE(ReadBytes(NoteFile()), QByteArray(""));
+            QCOMPARE(ReadFile(NoteFile()), QByteArray(""));
             QVERIFY(FPrompts->log.isEmpty() && !nb.isVisible());
         }
         {
@@ -170,10 +151,10 @@ private slots:
         const QByteArray shown = nb->memNotebook->toPlainText().toLatin1() + "\r\n";
         QVERIFY(shown.contains("neu ") && shown.contains("alt"));
         if (!folderInTheWay)
-            QCOMPARE(ReadBytes(NoteFile()), given == IPrompts::Answer::Yes ? shown : "alt\r\n");
+            QCOMPARE(ReadFile(NoteFile()), given == IPrompts::Answer::Yes ? shown : "alt\r\n");
         if (given == IPrompts::Answer::No) {
             QVERIFY(nb->CloseQuery()); // nothing left to ask at program end
-            WriteBytes(NoteFile(), "alt\r\n\r\nneue Notiz\r\n");
+            QVERIFY(WriteFile(NoteFile(), "alt\r\n\r\nneue Notiz\r\n"));
             nb->OpenNotebook(FConfig);
             QCOMPARE(nb->memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
         }
@@ -204,7 +185,7 @@ private slots:
             QTest::keyClick(nb->memNotebook, Qt::Key_Backspace);
             FPrompts->answers = {IPrompts::Answer::Yes};
             QVERIFY(nb->close());
-            QCOMPARE(ReadBytes(NoteFile()), after);
+            QCOMPARE(ReadFile(NoteFile()), after);
             // Written through a temporary file that is gone afterwards.
             QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList{"mudnotiz.txt"});
             nb->OpenNotebook(FConfig);
@@ -234,7 +215,7 @@ private slots:
     {
         // An empty memo asks nothing; one long line wraps onto more than one page.
         for (const QByteArray& file : {QByteArray(), QByteArray(30000, 'x') + "\r\n"}) {
-            WriteBytes(NoteFile(), file);
+            QVERIFY(WriteFile(NoteFile(), file));
             TPdfNotebook nb;
             nb.FPdf = FFolder->file("notiz.pdf");
             nb.OpenNotebook(FConfig);
@@ -372,7 +353,7 @@ private:
     QString NoteFile() const { return FFolder->file("mudnotiz.txt"); }
     std::unique_ptr<TMudNoteBookFrm> Open(const QByteArray& file)
     {
-        WriteBytes(NoteFile(), file);
+        WriteFile(NoteFile(), file);
         auto nb = std::make_unique<TMudNoteBookFrm>();
         nb->OpenNotebook(FConfig);
         return nb;

@@ -1,5 +1,6 @@
 // The statistics window: grid, host totals, deleting, clearing, sorting, handing back,
 // the HTML file, printing to a PDF file and the print preview.
+#include "../../platform/FileRig.h"
 #include "ScriptedPrompts.h"
 #include "stats/ui/Mudvorka.h"
 #include "stats/ui/VorkaPrint.h"
@@ -60,18 +61,6 @@ void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
         drive(frm);
         if (frm->isVisible()) frm->reject();
     });
-}
-
-QByteArray ReadAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int PdfPages(const QByteArray& pdf)
-{
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
-    return int(QString::fromLatin1(pdf).count(page));
 }
 
 TVorkaOMatic LogOf(int entries)
@@ -303,7 +292,7 @@ private slots:
         table.Headers = QStringList{"Datum", "Host", "Start", "Stop", "Online-Zeit"};
         table.Rows = {{"05.12.1998", "mud.example.org", "13:09:47", "14:02:11", "0h 52m 24s"},
                       {"06.12.1998", "bär", "08:00:00", "09:05:09", "1h 05m 09s"}};
-        QCOMPARE(ReadAll(dir.filePath("stat.htm")), VorkaHtml(table));
+        QCOMPARE(ReadFile(dir.filePath("stat.htm")), VorkaHtml(table));
         QVERIFY(VorkaHtml(table).contains("<td nowrap>b\xe4r</td>\r\n"));
         QVERIFY(prompts.log.isEmpty());
 
@@ -359,7 +348,7 @@ private slots:
         QCOMPARE(prompts.log, QStringList{"Confirm2: Log-Datei ausdrucken?"});
         QCOMPARE(QFile::exists(pdf), entries >= 0);
 
-        const int pages = PdfPages(ReadAll(pdf));
+        const int pages = PdfPages(pdf);
         QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
     }
 
