@@ -56,7 +56,11 @@ struct TSettingsFixture {
     }
     const TMudConfig& Work() const { return dlg->WorkingConfig(); }
     // The key preview sees it whichever control has the focus.
-    void Alt(Qt::Key key) { QTest::keyClick(dlg->btnCancel, key, Qt::AltModifier); }
+    void Alt(std::initializer_list<Qt::Key> keys)
+    {
+        for (Qt::Key key : keys)
+            QTest::keyClick(dlg->btnCancel, key, Qt::AltModifier);
+    }
 };
 
 // The player picks an entry of a drop-down list.
@@ -268,7 +272,7 @@ private slots:
         // A click offers Yes/No; Alt+arrow also offers Cancel.
         f.prompts.answers << given;
         if (given == IPrompts::Answer::Cancel)
-            f.Alt(Qt::Key_Right);
+            f.Alt({Qt::Key_Right});
         else
             Click(FKey(page, 5));
         const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
@@ -288,16 +292,16 @@ private slots:
         TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
         QCOMPARE(page.CurrentKey(), 1);
 
-        f.Alt(Qt::Key_Left);
+        f.Alt({Qt::Key_Left});
         QVERIFY(FKey(page, 10)->isChecked());
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
-        f.Alt(Qt::Key_Right);
+        f.Alt({Qt::Key_Right});
         QVERIFY(FKey(page, 1)->isChecked());
-        f.Alt(Qt::Key_Down);
+        f.Alt({Qt::Key_Down});
         page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
-        f.Alt(Qt::Key_Up);
+        f.Alt({Qt::Key_Up});
         QCOMPARE(page.CurrentKey(), 11);
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
         Click(FKey(page, 3));
@@ -316,14 +320,11 @@ private slots:
         TNumPadPage& page = *f.Open(spNumPad).PageNumPad;
         QCOMPARE(page.edtDirection->text(), QStringLiteral("rein"));
 
-        f.Alt(Qt::Key_Left); // from "/" back to ","
+        f.Alt({Qt::Key_Left}); // from "/" back to ","
         QCOMPARE(page.CurrentKey(), 14);
-        f.Alt(Qt::Key_Left);
+        f.Alt({Qt::Key_Left});
         QCOMPARE(page.CurrentKey(), 1);
-        f.Alt(Qt::Key_Up);
-        f.Alt(Qt::Key_Right);
-        f.Alt(Qt::Key_Right);
-        f.Alt(Qt::Key_Right);
+        f.Alt({Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
         QCOMPARE(page.CurrentKey(), 8); // "/", "*", "-", "7"
         QCOMPARE(page.edtDirection->text(), QStringLiteral("nw"));
 
@@ -364,7 +365,7 @@ private slots:
         QCOMPARE(page.cbNumPads->currentIndex(), -1);
         QVERIFY(!page.grpAssignment->isEnabled());
         QVERIFY(!page.btnNumPadRename->isEnabled() && !page.btnNumPadDelete->isEnabled());
-        f.Alt(Qt::Key_Left); // no layout: no navigation
+        f.Alt({Qt::Key_Left}); // no layout: no navigation
         QCOMPARE(page.grpPadKeys->checkedId(), 15);
     }
 
