@@ -122,6 +122,7 @@ private slots:
         dlg.PageGeneral->cbxTabCase->setChecked(false);
         dlg.PageShade->ShaderSteps->setValue(33);
         Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
+        Choose(dlg.PageShade->ShaderToColor, 2);
         dlg.ShowPage(spFuncKeys);
         QTest::keyClicks(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
         Click(dlg.PageFuncKeys->btnFuncKeyChange);
@@ -152,8 +153,8 @@ private slots:
             return;
         }
         QVERIFY(c.FAutoSave && !c.FTabCase && c.FModified);
-        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor}),
-                 QList<int>({45, 33, 5}));
+        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
+                 QList<int>({45, 33, 5, 3}));
         QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
         QCOMPARE(c.FAliases, (TStringList{"a/1", "gg/sage gute Nacht"}));
         QCOMPARE(c.FNumPadsList.Count(), 2);
@@ -184,8 +185,10 @@ private slots:
         TSettingsFixture f;
         f.config.FAutoConnect = true;
         f.config.FHost = "alt.example";
+        f.config.FPort = "23";
         TMudConfFrm& dlg = f.Open(spGeneral);
         TGeneralPage& page = *dlg.PageGeneral;
+        QCOMPARE(page.edtHost->text() + ':' + page.edtPort->text(), QString("alt.example:23"));
         QTRY_VERIFY(dlg.isActiveWindow());
         QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
 
@@ -374,7 +377,8 @@ private slots:
         QTest::addColumn<int>("list");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
-        QTest::newRow("alias named like a path") << 0 << "weg" << "Warning: Kürzel bereits belegt.";
+        QTest::newRow("alias named like a path")
+            << 0 << "weg" << "Warning: Kürzel bereits belegt.";
         QTest::newRow("path name holding a slash")
             << 2 << "a/b" << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
         QTest::newRow("word differing in case")
@@ -410,6 +414,7 @@ private slots:
         TSettingsFixture f;
         f.config.FAliases = {"a/1", "b/2"};
         f.config.FTabs = {"Drache", "Zwerg"};
+        f.config.FSessions = {"alt/h.de/23"};
         TListsPage& page = *f.Open(spLists).PageLists;
         // A value typed and another entry clicked: "&Ja" stores it where it was typed.
         QTest::keyClicks(page.edtValue, "1");
@@ -437,15 +442,16 @@ private slots:
 
         // A new session has no host until one is entered.
         Choose(page.cbLists, TListsPage::lcSessions);
+        QCOMPARE(page.edtSessionHost->text(), QStringLiteral("h.de"));
         f.prompts.inputs << "vez";
         Click(page.btnListAdd);
-        QCOMPARE(page.edtSessionPort->text(), QStringLiteral("7600"));
-        QCOMPARE(f.Work().FSessions, TStringList{"vez"});
+        QCOMPARE(page.edtSessionHost->text() + page.edtSessionPort->text(), QStringLiteral("7600"));
+        QCOMPARE(f.Work().FSessions, (TStringList{"alt/h.de/23", "vez"}));
         QTest::keyClicks(page.edtSessionHost, "mud.vezoriza.de");
         page.edtSessionPort->selectAll();
         QTest::keyClicks(page.edtSessionPort, "4711");
         Click(page.btnSessionChange);
-        QCOMPARE(f.Work().FSessions, TStringList{"vez/mud.vezoriza.de/4711"});
+        QCOMPARE(f.Work().FSessions.last(), QByteArray("vez/mud.vezoriza.de/4711"));
     }
 
     void deletingSelectsSameOrLastOrNone()
