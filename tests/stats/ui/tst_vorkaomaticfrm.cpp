@@ -161,19 +161,15 @@ private slots:
     void clearLogAsksTwice_data()
     {
         QTest::addColumn<QList<Answer>>("answers");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<bool>("cleared");
-        QTest::newRow("no at the first question") << QList<Answer>{Answer::No} << 1 << false;
-        QTest::newRow("cancel at the second question")
-            << QList<Answer>{Answer::Yes, Answer::No} << 2 << false;
-        QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes} << 2 << true;
+        QTest::newRow("no at the first question") << QList<Answer>{Answer::No};
+        QTest::newRow("cancel at the second question") << QList<Answer>{Answer::Yes, Answer::No};
+        QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes};
     }
 
     void clearLogAsksTwice()
     {
         QFETCH(QList<Answer>, answers);
-        QFETCH(int, questions);
-        QFETCH(bool, cleared);
+        const bool cleared = answers == QList<Answer>{Answer::Yes, Answer::Yes};
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
         AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
@@ -187,7 +183,7 @@ private slots:
                  QStringList({"Confirm2: Alle Einträge aus Log-Datei entfernen?",
                               "ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei "
                               "bestätigen !"})
-                     .mid(0, questions));
+                     .mid(0, answers.size()));
         QCOMPARE(QList<int>({frm.Log().Count(), frm.LogGrid->rowCount(), frm.cbHostList->count()}),
                  QList<int>(3, cleared ? 0 : 2));
         QCOMPARE(frm.edtOnlineTime->text(), total);
