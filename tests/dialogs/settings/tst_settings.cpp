@@ -204,7 +204,7 @@ private slots:
         QVERIFY(!f.Work().FAutoLog);
     }
 
-    void backgroundColourNoticeOnlyForOutputWindow()
+    void coloursNoticeOnlyForOutputWindowAndShadeSteps()
     {
         TSettingsFixture f;
         TColorsPage& page = *f.Open(spColors).PageColors;
@@ -232,13 +232,11 @@ private slots:
         QCOMPARE(f.Work().FOutputWindow.FFont.Name, QByteArray("Courier New"));
         QVERIFY(page.memExample->font().bold());
         QCOMPARE(f.prompts.log.size(), 1);
-    }
 
-    void shadeStepsPlusMinusStopShortOfTheLimits()
-    {
-        TSettingsFixture f;
-        TShadePage& page = *f.Open(spShade).PageShade;
-        QSpinBox* steps = page.ShaderSteps;
+        // Shade steps: "+" and "-" stop short of the limits; the preview follows at once.
+        f.dlg->ShowPage(spShade);
+        TShadePage& shade = *f.dlg->PageShade;
+        QSpinBox* steps = shade.ShaderSteps;
         steps->setValue(199);
         QTest::keyClick(steps, '+');
         QCOMPARE(steps->value(), 199);
@@ -246,9 +244,9 @@ private slots:
         QCOMPARE(steps->value(), 200);
         QTest::keyClick(steps, '-');
         QCOMPARE(steps->value(), 199);
-        QCOMPARE(page.Shader1->Steps(), quint16(199));
-        Choose(page.ShaderToColor, 2); // the preview follows at once
-        QCOMPARE(page.Shader1->ToColor(), 0x008000);
+        QCOMPARE(shade.Shader1->Steps(), quint16(199));
+        Choose(shade.ShaderToColor, 2);
+        QCOMPARE(shade.Shader1->ToColor(), 0x008000);
         steps->setValue(1);
         QTest::keyClick(steps, '-');
         QCOMPARE(steps->value(), 1);
@@ -317,7 +315,7 @@ private slots:
         QCOMPARE(page.CurrentKey(), 3);
     }
 
-    void keypadShowsKeysInButtonOrder()
+    void keypadKeysInButtonOrderAndLayouts()
     {
         TSettingsFixture f;
         TNumPadPage& page = *f.Open(spNumPad).PageNumPad;
@@ -337,13 +335,8 @@ private slots:
         QCOMPARE(page.grpPadKeys->button(9)->toolTip(), QStringLiteral("kletter hoch"));
         Click(page.btnShowLayout);
         QCOMPARE(page.grpPadKeys->button(9)->text(), QStringLiteral("8"));
-    }
 
-    void layoutsAddedRenamedDeleted()
-    {
-        TSettingsFixture f;
-        TNumPadPage& page = *f.Open(spNumPad).PageNumPad;
-
+        // Layouts added, renamed and deleted.
         f.prompts.inputs << "Laufen" << QString() << QString(120, QLatin1Char('x'));
         Click(page.btnNumPadAdd); // a duplicate name is accepted
         QCOMPARE(page.cbNumPads->currentIndex(), 3);
