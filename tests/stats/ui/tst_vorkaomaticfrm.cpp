@@ -231,6 +231,8 @@ private slots:
 
         ClickHeader(frm.LogGrid, 4);
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
+        ClickHeader(frm.LogGrid, 4); // again: the other way round
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"b", "a", "c", "d"}));
         ClickHeader(frm.LogGrid, 0); // by date, not by text
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "d", "c", "b"}));
         ClickHeader(frm.LogGrid, 2);
