@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <arpa/inet.h>
-#include <cerrno>
 #include <csignal>
 #include <poll.h>
 #include <sys/socket.h>
@@ -54,13 +53,10 @@ public:
         if (FFd >= 0) ::close(FFd);
         FFd = -1;
     }
+    // A blocking socket sends it all or fails.
     bool send(const QByteArray& bytes)
     {
-        for (qsizetype done = 0, n = 0; done < bytes.size(); done += std::max<qsizetype>(n, 0))
-            if ((n = ::send(FFd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)) <= 0 &&
-                errno != EINTR)
-                return false;
-        return true;
+        return ::send(FFd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == bytes.size();
     }
     // Everything up to and including needle; the rest stays buffered. Empty on timeout.
     QByteArray readUntil(const QByteArray& needle)
@@ -194,21 +190,17 @@ private slots:
     void walksBetweenRoomsAndLeaves()
     {
         MudClient c(FPort, "Anna");
-        QVERIFY(c.answers("rein", title("Die Taverne \"Zum Tapferen Hasen\"")));
-        QVERIFY(!c.readUntil("Ausg\xE4nge: hoch, raus.").isEmpty());
-        QVERIFY(c.answers("h", title("Eine Dachkammer")));
-        QVERIFY(c.answers("runter", title("Die Taverne \"Zum Tapferen Hasen\"")));
-        QVERIFY(c.answers("raus", title("Der Dorfplatz von Moosbach")));
-        QVERIFY(c.answers("norden", title("Die Marktgasse")));
-        QVERIFY(c.answers("no", "Dort geht es nicht weiter."));
-        QVERIFY(c.answers("S", title("Der Dorfplatz von Moosbach")));
-        QVERIFY(c.answers("s", title("Das S\xFC"
-                                     "dtor")));
-        QVERIFY(c.answers("sw", title("Am Waldrand")));
-        QVERIFY(c.answers("schaue", title("Am Waldrand")));
-        QVERIFY(c.answers("tanze", "Wie bitte?"));
-        QVERIFY(c.answers("hilfe", "flood <KB>"));
-        QVERIFY(c.answers("ende", "Auf Wiedersehen, Anna!"));
+        const QByteArray tavern = title("Die Taverne \"Zum Tapferen Hasen\""),
+                         square = title("Der Dorfplatz von Moosbach");
+        const QList<QPair<QByteArray, QByteArray>> steps = {
+            {"rein", tavern}, {"h", title("Eine Dachkammer")}, {"runter", tavern},
+            {"raus", square}, {"norden", title("Die Marktgasse")},
+            {"no", "Dort geht es nicht weiter."}, {"S", square},
+            {"s", title("Das S\xFC" "dtor")}, {"sw", title("Am Waldrand")},
+            {"schaue", title("Am Waldrand")}, {"tanze", "Wie bitte?"}, {"hilfe", "flood <KB>"},
+            {"ende", "Auf Wiedersehen, Anna!"}};
+        for (const auto& [command, answer] : steps)
+            QVERIFY2(c.answers(command, answer), command.constData());
         QVERIFY(c.closedByPeer());
     }
 
@@ -303,24 +295,20 @@ private slots:
         ::kill(pid_t(FServer.processId()), SIGINT);
         QVERIFY(!c.readUntil("Der Server wird beendet.").isEmpty());
         QVERIFY(c.closedByPeer());
-        QVERIFY(FServer.waitForFinished(TimeoutMs));
-        QCOMPARE(FServer.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(FServer.exitCode(), 0);
+        QVERIFY(FServer.waitForFinished(TimeoutMs)); // cleanup checks it ended cleanly
     }
 
     void commandLine()
     {
-        QProcess help;
-        help.start(QStringLiteral(DEMO_MUD_PATH), {"--help"});
-        QVERIFY(help.waitForFinished(TimeoutMs));
-        QCOMPARE(help.exitCode(), 0);
-        QVERIFY(help.readAllStandardOutput().contains("--record"));
-        for (const QString& arg : {QString("--bogus"), QString("70000"), QString::number(FPort)}) {
-            QProcess bad;
-            bad.start(QStringLiteral(DEMO_MUD_PATH), {arg});
-            QVERIFY(bad.waitForFinished(TimeoutMs));
-            QVERIFY2(bad.exitCode() != 0, qPrintable(arg));
-            QVERIFY(bad.readAllStandardError().contains("kmc-demo-mud:"));
+        for (const QString& arg :
+             {QString("--help"), QString("--bogus"), QString("70000"), QString::number(FPort)}) {
+            QProcess p;
+            p.start(QStringLiteral(DEMO_MUD_PATH), {arg});
+            QVERIFY(p.waitForFinished(TimeoutMs));
+            const bool help = arg == "--help"; // the port in use is refused too
+            QVERIFY2((p.exitCode() == 0) == help, qPrintable(arg));
+            QVERIFY((help ? p.readAllStandardOutput() : p.readAllStandardError())
+                        .contains(help ? "--record" : "kmc-demo-mud:"));
         }
     }
 };

@@ -1,5 +1,6 @@
 // The statistics window: grid, host totals, deleting, clearing, sorting, handing back,
 // the HTML file, printing to a PDF file and the print preview.
+#include "../../platform/FileRig.h"
 #include "ScriptedPrompts.h"
 #include "stats/ui/Mudvorka.h"
 #include "stats/ui/VorkaPrint.h"
@@ -62,18 +63,6 @@ void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
     });
 }
 
-QByteArray ReadAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int PdfPages(const QByteArray& pdf)
-{
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
-    return int(QString::fromLatin1(pdf).count(page));
-}
-
 TVorkaOMatic LogOf(int entries)
 {
     TVorkaOMatic log;
@@ -81,15 +70,6 @@ TVorkaOMatic LogOf(int entries)
         AddConnection(log, i % 2 ? "mud.example.org" : "andere.welt", "05.12.1998 13:09:47",
                       "05.12.1998 14:02:11");
     return log;
-}
-
-int CountInk(const QImage& image)
-{
-    int ink = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128) ++ink;
-    return ink;
 }
 
 } // namespace
@@ -181,19 +161,15 @@ private slots:
     void clearLogAsksTwice_data()
     {
         QTest::addColumn<QList<Answer>>("answers");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<bool>("cleared");
-        QTest::newRow("no at the first question") << QList<Answer>{Answer::No} << 1 << false;
-        QTest::newRow("cancel at the second question")
-            << QList<Answer>{Answer::Yes, Answer::No} << 2 << false;
-        QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes} << 2 << true;
+        QTest::newRow("no at the first question") << QList<Answer>{Answer::No};
+        QTest::newRow("cancel at the second question") << QList<Answer>{Answer::Yes, Answer::No};
+        QTest::newRow("confirmed twice") << QList<Answer>{Answer::Yes, Answer::Yes};
     }
 
     void clearLogAsksTwice()
     {
         QFETCH(QList<Answer>, answers);
-        QFETCH(int, questions);
-        QFETCH(bool, cleared);
+        const bool cleared = answers == QList<Answer>{Answer::Yes, Answer::Yes};
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
         AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
@@ -203,13 +179,11 @@ private slots:
 
         prompts.answers = answers;
         frm.btnClearLog->click();
-        QCOMPARE(prompts.log.size(), questions);
-        QCOMPARE(prompts.log.first(),
-                 QStringLiteral("Confirm2: Alle Einträge aus Log-Datei entfernen?"));
-        if (questions == 2)
-            QCOMPARE(prompts.log.last(),
-                     QStringLiteral(
-                         "ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei bestätigen !"));
+        QCOMPARE(prompts.log,
+                 QStringList({"Confirm2: Alle Einträge aus Log-Datei entfernen?",
+                              "ConfirmOk: Bitte Löschen der Ternu-O-Matic(tm) Log-Datei "
+                              "bestätigen !"})
+                     .mid(0, answers.size()));
         QCOMPARE(QList<int>({frm.Log().Count(), frm.LogGrid->rowCount(), frm.cbHostList->count()}),
                  QList<int>(3, cleared ? 0 : 2));
         QCOMPARE(frm.edtOnlineTime->text(), total);
@@ -257,6 +231,8 @@ private slots:
 
         ClickHeader(frm.LogGrid, 4);
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
+        ClickHeader(frm.LogGrid, 4); // again: the other way round
+        QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"b", "a", "c", "d"}));
         ClickHeader(frm.LogGrid, 0); // by date, not by text
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "d", "c", "b"}));
         ClickHeader(frm.LogGrid, 2);
@@ -298,7 +274,7 @@ private slots:
                  QList<QByteArray>({"kaputt/x/y/z", "01.02.2003/b/01.02.2003 12:00/nie"}));
     }
 
-    void htmlOfTwoEntries()
+    void htmlOfTwoEntriesAndToAMissingFolder()
     {
         QTemporaryDir dir;
         TVorkaOMatic log;
@@ -314,9 +290,15 @@ private slots:
         table.Headers = QStringList{"Datum", "Host", "Start", "Stop", "Online-Zeit"};
         table.Rows = {{"05.12.1998", "mud.example.org", "13:09:47", "14:02:11", "0h 52m 24s"},
                       {"06.12.1998", "bär", "08:00:00", "09:05:09", "1h 05m 09s"}};
-        QCOMPARE(ReadAll(dir.filePath("stat.htm")), VorkaHtml(table));
+        QCOMPARE(ReadFile(dir.filePath("stat.htm")), VorkaHtml(table));
         QVERIFY(VorkaHtml(table).contains("<td nowrap>b\xe4r</td>\r\n"));
         QVERIFY(prompts.log.isEmpty());
+
+        const QString missing = dir.filePath("fehlt/stat.htm");
+        frm.OnAskHtmlFileName = [&] { return missing; };
+        frm.btnSaveHtml->click();
+        QCOMPARE(prompts.log, QStringList{"Error: Kann nicht nach " + missing + " schreiben"});
+        QVERIFY(!QFile::exists(missing));
     }
 
     void htmlBreaksForEmptyTextsAndCarriageReturns()
@@ -331,19 +313,6 @@ private slots:
                             "</tr>\r\n<tr>\r\n<td nowrap>x<br>y</td>\r\n<td nowrap><br></td>\r\n"
                             "</tr>\r\n<tr>\r\n<td nowrap><i></td>\r\n<td nowrap><br></td>\r\n"
                             "</tr>\r\n</table><p>\r\n"));
-    }
-
-    void htmlToMissingFolderIsReported()
-    {
-        QTemporaryDir dir;
-        TVorkaOMatic log = LogOf(1);
-        Shown w(log);
-        auto& [prompts, frm] = w;
-        const QString missing = dir.filePath("fehlt/stat.htm");
-        frm.OnAskHtmlFileName = [&] { return missing; };
-        frm.btnSaveHtml->click();
-        QCOMPARE(prompts.log, QStringList{"Error: Kann nicht nach " + missing + " schreiben"});
-        QVERIFY(!QFile::exists(missing));
     }
 
     void printsPages_data()
@@ -377,7 +346,7 @@ private slots:
         QCOMPARE(prompts.log, QStringList{"Confirm2: Log-Datei ausdrucken?"});
         QCOMPARE(QFile::exists(pdf), entries >= 0);
 
-        const int pages = PdfPages(ReadAll(pdf));
+        const int pages = PdfPages(pdf);
         QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
     }
 
@@ -392,8 +361,7 @@ private slots:
             QVERIFY(preview);
             ran = true;
             QVERIFY(preview->PageCount() > 1);
-            const QImage first = preview->PaintBox1->grab().toImage();
-            QVERIFY(CountInk(first) > 500);
+            const QImage first = preview->PaintBox1->grab().toImage(); // pages differ: drawn
             QTest::keyClick(preview, Qt::Key_PageDown);
             QCOMPARE(preview->Page(), 1);
             QVERIFY(preview->PaintBox1->grab().toImage() != first);
