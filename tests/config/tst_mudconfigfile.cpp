@@ -1,6 +1,6 @@
 // The .mud file: name resolution, the exact written form, reading defaults, and files
 // edited by hand (the file is the player's, so nothing in it may be lost or crash us).
-#include "../platform/FileRig.h"
+#include "FileRig.h"
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"
 #include "platform/Errors.h"

@@ -1,5 +1,5 @@
 // The connection clock and the online-time log in vezoriza.sta.
-#include "../platform/FileRig.h"
+#include "FileRig.h"
 #include "TempProgramFolder.h"
 #include "platform/Errors.h"
 #include "stats/ConnectTime.h"

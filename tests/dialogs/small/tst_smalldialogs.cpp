@@ -1,7 +1,7 @@
 // The small dialogs: connect, alias/path name, path reversal and about box, each shown
 // without exec() and closed by its own buttons and keys; and the notebook window over
 // mudnotiz.txt in a temporary program folder, down to the bytes written and printing.
-#include "../../platform/FileRig.h"
+#include "FileRig.h"
 #include "ScriptedPrompts.h"
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"

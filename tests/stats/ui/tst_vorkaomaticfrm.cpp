@@ -1,6 +1,6 @@
 // The statistics window: grid, host totals, deleting, clearing, sorting, handing back,
 // the HTML file, printing to a PDF file and the print preview.
-#include "../../platform/FileRig.h"
+#include "FileRig.h"
 #include "ScriptedPrompts.h"
 #include "stats/ui/Mudvorka.h"
 #include "stats/ui/VorkaPrint.h"
