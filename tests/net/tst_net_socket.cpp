@@ -162,16 +162,40 @@ private slots:
         QCOMPARE(onError, 1);
     }
 
-    void refusedPortReportsAndCloses()
+    // Every outcome of an attempt that can finish later arrives as OnSessionConnected, even
+    // when the system knows it at once; others are thrown.
+    void connectOutcomes_data()
     {
+        QTest::addColumn<QByteArray>("proto");
+        QTest::addColumn<QByteArray>("addr");  // empty: a port on 127.0.0.1 that refuses
+        QTest::addColumn<QString>("connected");
+        QTest::addColumn<QString>("thrown");
+        QTest::newRow("refused") << QByteArray("tcp") << QByteArray() << "connected 10061" << "";
+        QTest::newRow("unreachable at once") << QByteArray("tcp") << QByteArray("255.255.255.255")
+                                             << "connected 10051" << "";
+        QTest::newRow("broadcast without permission") << QByteArray("udp") << QByteArray("255.255.255.255")
+                                                      << "" << "Error 10013 in function Connect\r\nPermission denied";
+    }
+    void connectOutcomes()
+    {
+        QFETCH(QByteArray, proto);
+        QFETCH(QByteArray, addr);
+        QFETCH(QString, connected);
+        QFETCH(QString, thrown);
         TTestListener refusing(false);
         TConn c;
-        c.Start(refusing.Port());
+        c.s.SetProto(proto);
+        c.s.SetPort(QByteArray::number(refusing.Port()));
+        c.s.SetAddr(addr.isEmpty() ? QByteArray("127.0.0.1") : addr);
+        QCOMPARE(Thrown([&] { c.s.Connect(); }), thrown.isEmpty() ? QString("(nothing thrown)") : thrown);
+        if (!thrown.isEmpty())
+            return;
         QCOMPARE(c.s.State(), wsConnecting);
         QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, Patience);
         QCOMPARE(c.events, QStringList({"state wsOpened", "state wsConnecting", "state wsConnected",
-                                        "connected 10061", "state wsClosed", "closed 0"}));
+                                        connected, "state wsClosed", "closed 0"}));
         QCOMPARE(c.s.State(), wsClosed);
+        QCOMPARE(c.s.ReadCount() + c.s.BufferedBytes(), 0);
     }
 
     void settersAndConnectRefusedWhileOpen()
