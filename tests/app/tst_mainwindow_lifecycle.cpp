@@ -132,7 +132,7 @@ private slots:
     }
 
     // The menu's load and save dialogs start in conf/ with the current file preselected;
-    // a name without extension gets ".mud".
+    // a name without extension gets ".mud"; a log started from the menu asks for its file.
     void menuFileDialogs()
     {
         MainWindowHarness h;
@@ -163,20 +163,14 @@ private slots:
         answer.clear(); // cancelled: nothing happens
         w.mnuFileLoad->trigger();
         QCOMPARE(ListItems(w.CommandsList), QStringList{"m"});
-    }
 
-    void startLogFromMenuAppendsOnNo()
-    {
-        MainWindowHarness h;
-        TMudMainFrm& w = h.w();
-        QVERIFY(h.Show());
+        // A log started from the menu on an existing file appends to it on "No".
         const QString file = h.folder.file("log/alt.log");
         QVERIFY(WriteFile(file, "frueher\r\n"));
-        w.FChooseFile = [&](const TMudMainFrm::TFileDialogRequest& r) {
-            return r.Kind == TMudMainFrm::TFileDialogKind::StartLog ? h.folder.file("log/alt") : QString();
-        };
+        answer = h.folder.file("log/alt");
         h.prompts.answers << IPrompts::Answer::No;
         w.mnuActionStartLog->trigger();
+        QVERIFY(asked.last().Kind == TMudMainFrm::TFileDialogKind::StartLog);
         QVERIFY(w.FLog->LogActive());
         QCOMPARE(w.pnlLog->LightColor(), clLime);
         QVERIFY(!w.mnuActionStartLog->isEnabled());
