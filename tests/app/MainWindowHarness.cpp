@@ -104,6 +104,26 @@ QPoint MainWindowHarness::FindInConsole(const QByteArray& text) const
     return {-1, -1};
 }
 
+QByteArray ReadFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteFile(const QString& name, const QByteArray& data)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QStringList ListItems(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->item(i)->text();
+    return items;
+}
+
 void WhenModalWidget(const std::function<bool(QWidget*)>& fill)
 {
     auto* timer = new QTimer(qApp);

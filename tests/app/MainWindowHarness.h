@@ -8,6 +8,7 @@
 #include "app/Mudmain.h"
 
 #include <QByteArray>
+#include <QListWidget>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,10 @@ public:
 private:
     std::unique_ptr<TMudMainFrm> FWindow;
 };
+
+QByteArray ReadFile(const QString& name);
+bool WriteFile(const QString& name, const QByteArray& data);
+QStringList ListItems(const QListWidget* list);
 
 // Runs fill on the next modal dialog of type T as soon as it is shown. Gives up after
 // a generous time so that a missing dialog fails the test instead of hanging it.

@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -72,269 +71,256 @@ class TestMainWindowSession : public QObject {
     }
 
 private slots:
-    void connectDialogColoursAndOnlineState();
-    void commandLanguageKeysAndLists();
-    void openCommandSessionNameAndLog();
-    void everyWayOfQuittingRecordsTheSession_data();
-    void everyWayOfQuittingRecordsTheSession();
-};
+    // The connect dialog starts the connection; coloured server text lands in the console
+    // cells; the online light, the clock, the buttons and the statistics follow the state.
+    void connectDialogColoursAndOnlineState()
+    {
+        DemoMud mud(FRecordDir.filePath("dialog.rec"));
+        QVERIFY(mud.Started());
+        MainWindowHarness h;
+        QVERIFY(h.Show());
+        TMudMainFrm& w = h.w();
+        QCOMPARE(w.pnlConnect->LightColor(), clRed);
+        QCOMPARE(w.lblTime->text(), QString("00:00:00"));
 
-// The connect dialog starts the connection; coloured server text lands in the console
-// cells; the online light, the clock, the buttons and the statistics follow the state.
-void TestMainWindowSession::connectDialogColoursAndOnlineState()
-{
-    DemoMud mud(FRecordDir.filePath("dialog.rec"));
-    QVERIFY(mud.Started());
-    MainWindowHarness h;
-    QVERIFY(h.Show());
-    TMudMainFrm& w = h.w();
-    QCOMPARE(w.pnlConnect->LightColor(), clRed);
-    QCOMPARE(w.lblTime->text(), QString("00:00:00"));
+        WhenModal<TMudOpenFrm>([&](TMudOpenFrm* d) {
+            QCOMPARE(d->edtPort->text(), QString("7600"));
+            d->edtHost->setText("127.0.0.1");
+            d->edtPort->setText(QString::fromLatin1(mud.Port()));
+            QTest::mouseClick(d->btnConnect, Qt::LeftButton);
+        });
+        QTest::mouseClick(w.sbConnect, Qt::LeftButton);
+        QVERIFY(h.Activate());
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clLime, kWait);
+        QVERIFY(w.sbDisconnect->isEnabled());
+        QVERIFY(!w.sbConnect->isEnabled());
+        QVERIFY(w.mnuFileClose->isEnabled());
+        QVERIFY(!w.mnuFileOpen->isEnabled());
 
-    WhenModal<TMudOpenFrm>([&](TMudOpenFrm* d) {
-        QCOMPARE(d->edtPort->text(), QString("7600"));
-        d->edtHost->setText("127.0.0.1");
-        d->edtPort->setText(QString::fromLatin1(mud.Port()));
-        QTest::mouseClick(d->btnConnect, Qt::LeftButton);
-    });
-    QTest::mouseClick(w.sbConnect, Qt::LeftButton);
-    QVERIFY(h.Activate());
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clLime, kWait);
-    QVERIFY(w.sbDisconnect->isEnabled());
-    QVERIFY(!w.sbConnect->isEnabled());
-    QVERIFY(w.mnuFileClose->isEnabled());
-    QVERIFY(!w.mnuFileOpen->isEnabled());
+        // "{1;33}Willkommen in Moosbach!{0}": bold yellow, then back to the default pen.
+        QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Willkommen in Moosbach!"), kWait);
+        const QPoint at = h.FindInConsole("Willkommen in Moosbach!");
+        const TAttr* first = w.Mudoutput->AttrAt(at.x(), at.y());
+        const TAttr* last = w.Mudoutput->AttrAt(at.x() + 22, at.y());
+        QCOMPARE(first->Color(), TColor(0x00FFFF));
+        QVERIFY(first->Style() & fsBold);
+        QCOMPARE(last->Color(), TColor(0x00FFFF));
+        const QPoint plain = h.FindInConsole("Ein kleines");
+        QVERIFY(plain.x() >= 0);
+        const TAttr* normal = w.Mudoutput->AttrAt(plain.x(), plain.y());
+        QCOMPARE(normal->Color(), w.FConfig.FOutputWindow.FFont.Color);
+        QCOMPARE(int(normal->Style()), 0);
 
-    // "{1;33}Willkommen in Moosbach!{0}": bold yellow, then back to the default pen.
-    QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Willkommen in Moosbach!"), kWait);
-    const QPoint at = h.FindInConsole("Willkommen in Moosbach!");
-    const TAttr* first = w.Mudoutput->AttrAt(at.x(), at.y());
-    const TAttr* last = w.Mudoutput->AttrAt(at.x() + 22, at.y());
-    QCOMPARE(first->Color(), TColor(0x00FFFF));
-    QVERIFY(first->Style() & fsBold);
-    QCOMPARE(last->Color(), TColor(0x00FFFF));
-    const QPoint plain = h.FindInConsole("Ein kleines");
-    QVERIFY(plain.x() >= 0);
-    const TAttr* normal = w.Mudoutput->AttrAt(plain.x(), plain.y());
-    QCOMPARE(normal->Color(), w.FConfig.FOutputWindow.FFont.Color);
-    QCOMPARE(int(normal->Style()), 0);
+        Login(h, "Anna");
+        QTRY_VERIFY_WITH_TIMEOUT(w.lblTime->text() != "00:00:00", kWait);
 
-    Login(h, "Anna");
-    QTRY_VERIFY_WITH_TIMEOUT(w.lblTime->text() != "00:00:00", kWait);
+        // The light C shows the host on a click.
+        QTest::mouseClick(w.pnlConnect, Qt::LeftButton);
+        QCOMPARE(w.StatusbarText->text(), QString("127.0.0.1"));
 
-    // The light C shows the host on a click.
-    QTest::mouseClick(w.pnlConnect, Qt::LeftButton);
-    QCOMPARE(w.StatusbarText->text(), QString("127.0.0.1"));
+        h.Enter("ende");
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
+        QVERIFY(w.sbConnect->isEnabled());
+        QVERIFY(!w.sbDisconnect->isEnabled());
+        QCOMPARE(w.FVorkaOMatic.Count(), 1);
+        const TVorkaOMaticLog entry = w.FVorkaOMatic.GetEntry(0);
+        QCOMPARE(entry.Host, QByteArray("127.0.0.1"));
+        QVERIFY(entry.EndTime >= entry.StartTime);
+        EXPECT_RECEIVED(mud, "Anna\ngeheim\nende\n");
 
-    h.Enter("ende");
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
-    QVERIFY(w.sbConnect->isEnabled());
-    QVERIFY(!w.sbDisconnect->isEnabled());
-    QCOMPARE(w.FVorkaOMatic.Count(), 1);
-    const TVorkaOMaticLog entry = w.FVorkaOMatic.GetEntry(0);
-    QCOMPARE(entry.Host, QByteArray("127.0.0.1"));
-    QVERIFY(entry.EndTime >= entry.StartTime);
-    EXPECT_RECEIVED(mud, "Anna\ngeheim\nende\n");
-
-    // The statistics reach vezoriza.sta when the window closes.
-    QVERIFY(w.close());
-    QFile sta(h.folder.file("vezoriza.sta"));
-    QVERIFY(sta.open(QIODevice::ReadOnly));
-    QVERIFY(sta.readAll().contains("127.0.0.1"));
-}
-
-void TestMainWindowSession::commandLanguageKeysAndLists()
-{
-    DemoMud mud(FRecordDir.filePath("play.rec"));
-    QVERIFY(mud.Started());
-    MainWindowHarness h;
-    QVERIFY(h.Show());
-    TMudMainFrm& w = h.w();
-    w.FConfig.FFuncKeys[2] = "wer";
-    w.FConfig.FFuncKeys[12] = "sage a|sage b";
-    h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
-    Login(h, "Bert");
-    QByteArray expected = "Bert\ngeheim\n";
-
-    // An alias with parameters goes out as one line; the extra word is kept at the end.
-    h.Enter("#alias gib sage gib %1 an %2 jetzt");
-    h.Enter("gib schwert bob extra");
-    expected += "sage gib schwert an bob jetzt extra\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // Recording with automap: the steps are sent and stored; the name replays them.
-    h.Enter("#mark");
-    QCOMPARE(w.pnlMark->LightColor(), clLime);
-    QVERIFY(w.sbtnPath->isEnabled());
-    h.Enter("#automap");
-    QCOMPARE(w.pnlAutomap->LightColor(), clYellow);
-    h.Enter("n");
-    h.Enter("s");
-    h.Enter("#path hin");
-    QCOMPARE(w.pnlMark->LightColor(), clSilver);
-    QCOMPARE(w.pnlAutomap->LightColor(), clSilver);
-    QVERIFY(!w.sbtnPath->isEnabled());
-    h.Enter("hin");
-    expected += "n\ns\nn\ns\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // Keypad 8 walks north with "Laufen" and types no digit over the selected line.
-    QCOMPARE(w.cbActiveNumPad->currentText(), QString("Laufen"));
-    QCOMPARE(w.MudInput->selectedText(), QString("hin"));
-    QTest::keyClick(w.MudInput, Qt::Key_8, Qt::KeypadModifier);
-    QCOMPARE(w.MudInput->text(), QString("hin"));
-    expected += "n\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // Function keys: F2, Shift+F2 (two commands); Ctrl+F2 does nothing.
-    QTest::keyClick(w.MudInput, Qt::Key_F2);
-    QTest::keyClick(w.MudInput, Qt::Key_F2, Qt::ControlModifier);
-    QTest::keyClick(w.MudInput, Qt::Key_F2, Qt::ShiftModifier);
-    expected += "wer\nsage a\nsage b\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // Tab completes a word the server just printed.
-    h.Enter("sage Zauberwort");
-    expected += "sage Zauberwort\n";
-    QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Du sagst: Zauberwort"), kWait);
-    h.Type("sage Zaub");
-    QTest::keyClick(w.MudInput, Qt::Key_Tab);
-    QCOMPARE(w.MudInput->text(), QString("sage Zauberwort"));
-    QVERIFY(w.MudInput->hasFocus());
-    w.MudInput->clear();
-
-    // Ctrl+T adds the last word and the input line keeps the keyboard: typing on and
-    // Enter, sent to the window as the window system sends them, reach the server.
-    h.Type("sage Flugs");
-    QTest::keyClick(w.windowHandle(), Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(w.FConfig.FTabs.contains("Flugs"));
-    for (char c : QByteArray(" weiter"))
-        QTest::keyClick(w.windowHandle(), c);
-    QTest::keyClick(w.windowHandle(), Qt::Key_Return);
-    expected += "sage Flugs weiter\n";
-    EXPECT_RECEIVED(mud, expected);
-    w.MudInput->clear();
-
-    // The lists panel with the compass (Ctrl+N): a click on the east arm walks east; a
-    // click exactly on a border of the north area hits nothing.
-    QTest::keyClick(w.MudInput, Qt::Key_N, Qt::ControlModifier);
-    QTRY_VERIFY(w.pnlLists->isVisible());
-    QVERIFY(w.mnuViewNavigationbar->isChecked());
-    QVERIFY(w.sbtnCommandCenter->isChecked());
-    QTest::mouseClick(w.Kompass, Qt::LeftButton, {}, QPoint(41, 17));
-    QTest::mouseClick(w.Kompass, Qt::LeftButton, {}, QPoint(90, 56));
-    expected += "o\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // History: a double-click on 'n|o' sends both commands again.
-    h.Enter("n|o");
-    expected += "n\no\n";
-    EXPECT_RECEIVED(mud, expected);
-    w.cbListType->setCurrentIndex(3);
-    ClickItem(w.CommandsList, "n|o", Qt::LeftButton, true);
-    expected += "n\no\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    // Aliases: a click shows the value, a right click appends the name and a blank,
-    // unless the input line would grow past 255 characters.
-    w.cbListType->setCurrentIndex(0);
-    ClickItem(w.CommandsList, "gib", Qt::LeftButton);
-    QCOMPARE(w.StatusbarText->text(), QString("sage gib %1 an %2 jetzt"));
-    w.MudInput->setText("sage");
-    ClickItem(w.CommandsList, "gib", Qt::RightButton);
-    QCOMPARE(w.MudInput->text(), QString("sagegib "));
-    const QString nearlyFull(252, 'x');
-    w.MudInput->setText(nearlyFull);
-    ClickItem(w.CommandsList, "gib", Qt::RightButton);
-    QCOMPARE(w.MudInput->text(), nearlyFull);
-    QVERIFY(h.prompts.log.contains("Warning: Text in Eingabezeile ist zu lang!"));
-    w.MudInput->clear();
-
-    // Paths list: a double-click replays the path.
-    w.cbListType->setCurrentIndex(1);
-    ClickItem(w.CommandsList, "hin", Qt::LeftButton, true);
-    expected += "n\ns\n";
-    EXPECT_RECEIVED(mud, expected);
-
-    w.MudInput->setFocus();
-    h.Enter("ende");
-    expected += "ende\n";
-    EXPECT_RECEIVED(mud, expected);
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
-}
-
-// #open and a stored session name connect; #log writes what arrives into log/.
-void TestMainWindowSession::openCommandSessionNameAndLog()
-{
-    DemoMud mud(FRecordDir.filePath("session.rec"));
-    QVERIFY(mud.Started());
-    MainWindowHarness h;
-    QVERIFY(h.Show());
-    TMudMainFrm& w = h.w();
-    h.Enter("#session heim 127.0.0.1 " + QString::fromLatin1(mud.Port()));
-    h.Enter("heim");
-    Login(h, "Carla");
-
-    h.Enter("#log sitzung.txt");
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlLog->LightColor(), clLime, kWait);
-    h.Enter("sage Protokoll");
-    QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Du sagst: Protokoll"), kWait);
-    h.Enter("#log");
-    QCOMPARE(w.pnlLog->LightColor(), clSilver);
-    QFile log(h.folder.file("log/sitzung.log"));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    const QByteArray logged = log.readAll();
-    QVERIFY2(logged.contains("Du sagst: Protokoll"), logged.constData());
-
-    // #close, then #open connects again.
-    h.Enter("#close");
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
-    h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
-    QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clLime, kWait);
-    Login(h, "Dora");
-    h.Enter("ende");
-    EXPECT_RECEIVED(mud, "Carla\ngeheim\nsage Protokoll\nDora\ngeheim\nende\n");
-    QTRY_COMPARE_WITH_TIMEOUT(w.FVorkaOMatic.Count(), 2, kWait);
-}
-
-void TestMainWindowSession::everyWayOfQuittingRecordsTheSession_data()
-{
-    QTest::addColumn<int>("how"); // 0 the close box; else a signal the session ends with
-    QTest::newRow("close box") << 0;
-    QTest::newRow("logout (SIGHUP)") << int(SIGHUP);
-    QTest::newRow("shutdown (SIGTERM)") << int(SIGTERM);
-}
-
-// The close box, Alt+F4 and the end of the desktop session record the running session
-// as #exit does; a session that ends asks nothing and saves what changed.
-void TestMainWindowSession::everyWayOfQuittingRecordsTheSession()
-{
-    QFETCH(int, how);
-    DemoMud mud(FRecordDir.filePath(QString("quit%1.rec").arg(how)));
-    QVERIFY(mud.Started());
-    MainWindowHarness h;
-    QVERIFY(h.Show());
-    TMudMainFrm& w = h.w();
-    h.Enter("#save eigene|#alias neu wert");
-    h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
-    Login(h, "Erik");
-    if (how == 0) {
-        h.prompts.answers << IPrompts::Answer::Yes;
+        // The statistics reach vezoriza.sta when the window closes.
         QVERIFY(w.close());
-    } else {
-        w.mnuViewNotebook->trigger();
-        QTest::keyClicks(w.FNotebook->memNotebook, "Notiz");
-        std::raise(how);
-        QTRY_VERIFY(!w.isVisible());
-        QCOMPARE(h.prompts.log, QStringList());
-        QFile notes(h.folder.file("mudnotiz.txt"));
-        QVERIFY(notes.open(QIODevice::ReadOnly) && notes.readAll() == "Notiz\r\n");
+        QVERIFY(ReadFile(h.folder.file("vezoriza.sta")).contains("127.0.0.1"));
     }
-    QFile sta(h.folder.file("vezoriza.sta"));
-    QVERIFY(sta.open(QIODevice::ReadOnly) && sta.readAll().contains("/127.0.0.1/"));
-    QFile conf(h.folder.file("conf/eigene.mud"));
-    QVERIFY(conf.open(QIODevice::ReadOnly) && conf.readAll().contains("=neu/wert\r\n"));
-}
+
+    void commandLanguageKeysAndLists()
+    {
+        DemoMud mud(FRecordDir.filePath("play.rec"));
+        QVERIFY(mud.Started());
+        MainWindowHarness h;
+        QVERIFY(h.Show());
+        TMudMainFrm& w = h.w();
+        w.FConfig.FFuncKeys[2] = "wer";
+        w.FConfig.FFuncKeys[12] = "sage a|sage b";
+        h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
+        Login(h, "Bert");
+        QByteArray expected = "Bert\ngeheim\n";
+
+        // An alias with parameters goes out as one line; the extra word is kept at the end.
+        h.Enter("#alias gib sage gib %1 an %2 jetzt");
+        h.Enter("gib schwert bob extra");
+        expected += "sage gib schwert an bob jetzt extra\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // Recording with automap: the steps are sent and stored; the name replays them.
+        h.Enter("#mark");
+        QCOMPARE(w.pnlMark->LightColor(), clLime);
+        QVERIFY(w.sbtnPath->isEnabled());
+        h.Enter("#automap");
+        QCOMPARE(w.pnlAutomap->LightColor(), clYellow);
+        h.Enter("n");
+        h.Enter("s");
+        h.Enter("#path hin");
+        QCOMPARE(w.pnlMark->LightColor(), clSilver);
+        QCOMPARE(w.pnlAutomap->LightColor(), clSilver);
+        QVERIFY(!w.sbtnPath->isEnabled());
+        h.Enter("hin");
+        expected += "n\ns\nn\ns\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // Keypad 8 walks north with "Laufen" and types no digit over the selected line.
+        QCOMPARE(w.cbActiveNumPad->currentText(), QString("Laufen"));
+        QCOMPARE(w.MudInput->selectedText(), QString("hin"));
+        QTest::keyClick(w.MudInput, Qt::Key_8, Qt::KeypadModifier);
+        QCOMPARE(w.MudInput->text(), QString("hin"));
+        expected += "n\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // Function keys: F2, Shift+F2 (two commands); Ctrl+F2 does nothing.
+        QTest::keyClick(w.MudInput, Qt::Key_F2);
+        QTest::keyClick(w.MudInput, Qt::Key_F2, Qt::ControlModifier);
+        QTest::keyClick(w.MudInput, Qt::Key_F2, Qt::ShiftModifier);
+        expected += "wer\nsage a\nsage b\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // Tab completes a word the server just printed.
+        h.Enter("sage Zauberwort");
+        expected += "sage Zauberwort\n";
+        QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Du sagst: Zauberwort"), kWait);
+        h.Type("sage Zaub");
+        QTest::keyClick(w.MudInput, Qt::Key_Tab);
+        QCOMPARE(w.MudInput->text(), QString("sage Zauberwort"));
+        QVERIFY(w.MudInput->hasFocus());
+        w.MudInput->clear();
+
+        // Ctrl+T adds the last word and the input line keeps the keyboard: typing on and
+        // Enter, sent to the window as the window system sends them, reach the server.
+        h.Type("sage Flugs");
+        QTest::keyClick(w.windowHandle(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(w.FConfig.FTabs.contains("Flugs"));
+        for (char c : QByteArray(" weiter"))
+            QTest::keyClick(w.windowHandle(), c);
+        QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+        expected += "sage Flugs weiter\n";
+        EXPECT_RECEIVED(mud, expected);
+        w.MudInput->clear();
+
+        // The lists panel with the compass (Ctrl+N): a click on the east arm walks east; a
+        // click exactly on a border of the north area hits nothing.
+        QTest::keyClick(w.MudInput, Qt::Key_N, Qt::ControlModifier);
+        QTRY_VERIFY(w.pnlLists->isVisible());
+        QVERIFY(w.mnuViewNavigationbar->isChecked());
+        QVERIFY(w.sbtnCommandCenter->isChecked());
+        QTest::mouseClick(w.Kompass, Qt::LeftButton, {}, QPoint(41, 17));
+        QTest::mouseClick(w.Kompass, Qt::LeftButton, {}, QPoint(90, 56));
+        expected += "o\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // History: a double-click on 'n|o' sends both commands again.
+        h.Enter("n|o");
+        expected += "n\no\n";
+        EXPECT_RECEIVED(mud, expected);
+        w.cbListType->setCurrentIndex(3);
+        ClickItem(w.CommandsList, "n|o", Qt::LeftButton, true);
+        expected += "n\no\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        // Aliases: a click shows the value, a right click appends the name and a blank,
+        // unless the input line would grow past 255 characters.
+        w.cbListType->setCurrentIndex(0);
+        ClickItem(w.CommandsList, "gib", Qt::LeftButton);
+        QCOMPARE(w.StatusbarText->text(), QString("sage gib %1 an %2 jetzt"));
+        w.MudInput->setText("sage");
+        ClickItem(w.CommandsList, "gib", Qt::RightButton);
+        QCOMPARE(w.MudInput->text(), QString("sagegib "));
+        const QString nearlyFull(252, 'x');
+        w.MudInput->setText(nearlyFull);
+        ClickItem(w.CommandsList, "gib", Qt::RightButton);
+        QCOMPARE(w.MudInput->text(), nearlyFull);
+        QVERIFY(h.prompts.log.contains("Warning: Text in Eingabezeile ist zu lang!"));
+        w.MudInput->clear();
+
+        // Paths list: a double-click replays the path.
+        w.cbListType->setCurrentIndex(1);
+        ClickItem(w.CommandsList, "hin", Qt::LeftButton, true);
+        expected += "n\ns\n";
+        EXPECT_RECEIVED(mud, expected);
+
+        w.MudInput->setFocus();
+        h.Enter("ende");
+        expected += "ende\n";
+        EXPECT_RECEIVED(mud, expected);
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
+    }
+
+    // #open and a stored session name connect; #log writes what arrives into log/.
+    void openCommandSessionNameAndLog()
+    {
+        DemoMud mud(FRecordDir.filePath("session.rec"));
+        QVERIFY(mud.Started());
+        MainWindowHarness h;
+        QVERIFY(h.Show());
+        TMudMainFrm& w = h.w();
+        h.Enter("#session heim 127.0.0.1 " + QString::fromLatin1(mud.Port()));
+        h.Enter("heim");
+        Login(h, "Carla");
+
+        h.Enter("#log sitzung.txt");
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlLog->LightColor(), clLime, kWait);
+        h.Enter("sage Protokoll");
+        QTRY_VERIFY_WITH_TIMEOUT(h.ConsoleHas("Du sagst: Protokoll"), kWait);
+        h.Enter("#log");
+        QCOMPARE(w.pnlLog->LightColor(), clSilver);
+        const QByteArray logged = ReadFile(h.folder.file("log/sitzung.log"));
+        QVERIFY2(logged.contains("Du sagst: Protokoll"), logged.constData());
+
+        // #close, then #open connects again.
+        h.Enter("#close");
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clRed, kWait);
+        h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
+        QTRY_COMPARE_WITH_TIMEOUT(w.pnlConnect->LightColor(), clLime, kWait);
+        Login(h, "Dora");
+        h.Enter("ende");
+        EXPECT_RECEIVED(mud, "Carla\ngeheim\nsage Protokoll\nDora\ngeheim\nende\n");
+        QTRY_COMPARE_WITH_TIMEOUT(w.FVorkaOMatic.Count(), 2, kWait);
+    }
+
+    void everyWayOfQuittingRecordsTheSession_data()
+    {
+        QTest::addColumn<int>("how"); // 0 the close box; else a signal the session ends with
+        QTest::newRow("close box") << 0;
+        QTest::newRow("logout (SIGHUP)") << int(SIGHUP);
+        QTest::newRow("shutdown (SIGTERM)") << int(SIGTERM);
+    }
+
+    // The close box, Alt+F4 and the end of the desktop session record the running session
+    // as #exit does; a session that ends asks nothing and saves what changed.
+    void everyWayOfQuittingRecordsTheSession()
+    {
+        QFETCH(int, how);
+        DemoMud mud(FRecordDir.filePath(QString("quit%1.rec").arg(how)));
+        QVERIFY(mud.Started());
+        MainWindowHarness h;
+        QVERIFY(h.Show());
+        TMudMainFrm& w = h.w();
+        h.Enter("#save eigene|#alias neu wert");
+        h.Enter("#open 127.0.0.1 " + QString::fromLatin1(mud.Port()));
+        Login(h, "Erik");
+        if (how == 0) {
+            h.prompts.answers << IPrompts::Answer::Yes;
+            QVERIFY(w.close());
+        } else {
+            w.mnuViewNotebook->trigger();
+            QTest::keyClicks(w.FNotebook->memNotebook, "Notiz");
+            std::raise(how);
+            QTRY_VERIFY(!w.isVisible());
+            QCOMPARE(h.prompts.log, QStringList());
+            QCOMPARE(ReadFile(h.folder.file("mudnotiz.txt")), QByteArray("Notiz\r\n"));
+        }
+        QVERIFY(ReadFile(h.folder.file("vezoriza.sta")).contains("/127.0.0.1/"));
+        QVERIFY(ReadFile(h.folder.file("conf/eigene.mud")).contains("=neu/wert\r\n"));
+    }
+};
 
 QTEST_MAIN(TestMainWindowSession)
 #include "tst_mainwindow_session.moc"

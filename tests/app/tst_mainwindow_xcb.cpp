@@ -19,28 +19,21 @@
 
 namespace {
 
-// _NET_WM_NAME of a top-level window as the X server holds it now.
-QString XProperty(QWidget* window)
-{
-    QProcess xprop;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C.UTF-8");
-    xprop.setProcessEnvironment(env);
-    xprop.start("xprop", {"-id", QString::number(window->winId()), "-notype", "_NET_WM_NAME"});
-    if (!xprop.waitForFinished(10000))
-        return "xprop failed";
-    const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
-    const qsizetype open = out.indexOf('"');
-    return open < 0 ? QString() : out.mid(open + 1, out.lastIndexOf('"') - open - 1);
-}
-
-// The same once the window has been given a title.
+// _NET_WM_NAME of a top-level window as the X server holds it, once it has one.
 QString XTitle(QWidget* window)
 {
     for (int tries = 0; tries < 100; ++tries) {
-        const QString title = XProperty(window);
-        if (!title.isEmpty())
-            return title;
+        QProcess xprop;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "C.UTF-8");
+        xprop.setProcessEnvironment(env);
+        xprop.start("xprop", {"-id", QString::number(window->winId()), "-notype", "_NET_WM_NAME"});
+        if (!xprop.waitForFinished(10000))
+            return "xprop failed";
+        const QString out = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+        const qsizetype open = out.indexOf('"');
+        if (open >= 0)
+            return out.mid(open + 1, out.lastIndexOf('"') - open - 1);
         QTest::qWait(50);
     }
     return QString();
@@ -64,70 +57,62 @@ QStringList ShownTexts(QWidget* top)
 class TestMainWindowXcb : public QObject {
     Q_OBJECT
 private slots:
-    void titlesAreExactlyTheCaptions();
-    void qtTextsAreGerman();
-};
+    void titlesAreExactlyTheCaptions()
+    {
+        MainWindowHarness h;
+        TMudMainFrm& w = h.w();
+        QVERIFY(h.Show());
+        QTRY_COMPARE(XTitle(&w), QString("Kelmoth's Mud-Client (KMC) V1.0b1"));
+        h.Enter("#save titel");
+        QTRY_COMPARE(XTitle(&w), "Kelmoth's Mud-Client (KMC) V1.0b1 [" + h.folder.file("conf/titel.mud") + "]");
 
-void TestMainWindowXcb::titlesAreExactlyTheCaptions()
-{
-    MainWindowHarness h;
-    TMudMainFrm& w = h.w();
-    QVERIFY(h.Show());
-    QTRY_COMPARE(XTitle(&w), QString("Kelmoth's Mud-Client (KMC) V1.0b1"));
-    h.Enter("#save titel");
-    QTRY_COMPARE(XTitle(&w), "Kelmoth's Mud-Client (KMC) V1.0b1 [" + h.folder.file("conf/titel.mud") + "]");
-
-    const struct {
-        QAction* item;
-        QString title;
-    } dialogs[] = {{w.mnuOptionsGlobal, "KMC Einstellungen"},
-                   {w.mnuFileOpen, "MUD öffnen"},
-                   {w.mnuViewVorka, "Ternu-O-Matic(tm) "},
-                   {w.mnuActionSwitchPath, "Pfad umkehren"}};
-    for (const auto& d : dialogs) {
-        QString seen;
-        WhenModalWidget([&](QWidget* modal) {
-            seen = XTitle(modal);
-            modal->close();
-            return true;
-        });
-        d.item->trigger();
-        QCOMPARE(seen, d.title);
+        struct Dialog {
+            QAction* item;
+            QString title;
+        };
+        std::vector<Dialog> dialogs = {{w.mnuOptionsGlobal, "KMC Einstellungen"},
+                                       {w.mnuFileOpen, "MUD öffnen"},
+                                       {w.mnuViewVorka, "Ternu-O-Matic(tm) "},
+                                       {w.mnuActionSwitchPath, "Pfad umkehren"}};
+        TMessageBoxPrompts boxes(&w);
+        QAction confirm;
+        connect(&confirm, &QAction::triggered, [&] { boxes.Confirm("Frage?", false); });
+        dialogs.push_back({&confirm, "Bestätigen"});
+        for (const auto& d : dialogs) {
+            QString seen;
+            WhenModalWidget([&](QWidget* modal) {
+                seen = XTitle(modal);
+                modal->close();
+                return true;
+            });
+            d.item->trigger();
+            QCOMPARE(seen, d.title);
+        }
+        w.mnuViewNotebook->trigger();
+        QTRY_COMPARE(XTitle(w.FNotebook), QString("KMC Notizbuch"));
+        w.FNotebook->close();
     }
-    w.mnuViewNotebook->trigger();
-    QTRY_COMPARE(XTitle(w.FNotebook), QString("KMC Notizbuch"));
-    w.FNotebook->close();
 
-    TMessageBoxPrompts boxes(&w);
-    QString seen;
-    WhenModalWidget([&](QWidget* modal) {
-        seen = XTitle(modal);
-        modal->close();
-        return true;
-    });
-    boxes.Confirm("Frage?", false);
-    QCOMPARE(seen, QString("Bestätigen"));
-}
-
-void TestMainWindowXcb::qtTextsAreGerman()
-{
-    const QStringList english{"Look in:", "File &name:", "File name:", "Cancel", "&Open", "Open",
-                              "&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select All"};
-    MainWindowHarness h;
-    TMudMainFrm& w = h.w();
-    QVERIFY(h.Show());
-    QStringList shown;
-    WhenModal<QFileDialog>([&](QFileDialog* d) {
-        shown = ShownTexts(d);
-        d->reject();
-    });
-    w.mnuFileLoad->trigger();
-    QVERIFY(shown.contains("Abbrechen"));
-    std::unique_ptr<QMenu> menu(w.MudInput->createStandardContextMenu());
-    shown += ShownTexts(menu.get());
-    for (const QString& text : english)
-        QVERIFY2(!shown.contains(text), qPrintable(text));
-}
+    void qtTextsAreGerman()
+    {
+        const QStringList english{"Look in:", "File &name:", "File name:", "Cancel", "&Open", "Open",
+                                  "&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select All"};
+        MainWindowHarness h;
+        TMudMainFrm& w = h.w();
+        QVERIFY(h.Show());
+        QStringList shown;
+        WhenModal<QFileDialog>([&](QFileDialog* d) {
+            shown = ShownTexts(d);
+            d->reject();
+        });
+        w.mnuFileLoad->trigger();
+        QVERIFY(shown.contains("Abbrechen"));
+        std::unique_ptr<QMenu> menu(w.MudInput->createStandardContextMenu());
+        shown += ShownTexts(menu.get());
+        for (const QString& text : english)
+            QVERIFY2(!shown.contains(text), qPrintable(text));
+    }
+};
 
 int main(int argc, char** argv)
 {

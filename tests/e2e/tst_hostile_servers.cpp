@@ -3,7 +3,8 @@
 // memory stays bounded, and afterwards a well-behaved server is reached and its
 // greeting shows as a line of its own.
 
-#include "ScriptServer.h"
+#include "TestLoopback.h"
+#include "Loopback.h"
 #include "ScriptedPrompts.h"
 #include "TempProgramFolder.h"
 
@@ -14,12 +15,10 @@
 #include "net/TnCnx.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
 #include <QTimer>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <functional>
 
@@ -37,15 +36,6 @@ QByteArray Iac(std::initializer_list<int> bytes)
     for (int b : bytes)
         out += char(b);
     return out;
-}
-
-long CurrentRssKb()
-{
-    QFile statm("/proc/self/statm");
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 }
 
 double ThreadCpuSeconds()
@@ -67,7 +57,7 @@ Storm Weather(const std::function<bool()>& done, int timeoutMs)
     Storm s;
     QElapsedTimer clock;
     clock.start();
-    const long base = CurrentRssKb();
+    const long base = Loopback::ResidentKb();
     long peak = base;
     qint64 lastBeat = 0;
     QTimer beat;
@@ -76,13 +66,13 @@ Storm Weather(const std::function<bool()>& done, int timeoutMs)
         const qint64 now = clock.elapsed();
         s.LongestStallMs = qMax(s.LongestStallMs, now - lastBeat);
         lastBeat = now;
-        peak = qMax(peak, CurrentRssKb());
+        peak = qMax(peak, Loopback::ResidentKb());
     });
     beat.start();
     while (!(s.Done = done()) && clock.elapsed() < timeoutMs)
         QTest::qWait(5);
     s.LongestStallMs = qMax(s.LongestStallMs, clock.elapsed() - lastBeat);
-    s.GrowthKb = qMax(peak, CurrentRssKb()) - base;
+    s.GrowthKb = qMax(peak, Loopback::ResidentKb()) - base;
     return s;
 }
 
@@ -145,10 +135,7 @@ private slots:
     {
         Client c;
         const QByteArray line(1 << 20, 'x');
-        ScriptServer s([&](ScriptServer& server, int fd) {
-            if (server.Send(fd, line))
-                server.ReadUntilClosed(fd);
-        });
+        ScriptServer s(ScriptServer::Greeting(line));
         c.Connect(s.Port());
         const Storm storm = Weather([&] { return c.BytesRead() >= line.size(); }, 30000);
         // Wrapped at the console's width, the line fills the rows above the cursor.
@@ -162,10 +149,7 @@ private slots:
     {
         Client c;
         const QByteArray storm = "\x1b[" + QByteArray(100 * 1024, '1') + "\r\nnachher\r\n";
-        ScriptServer s([&](ScriptServer& server, int fd) {
-            if (server.Send(fd, storm))
-                server.ReadUntilClosed(fd);
-        });
+        ScriptServer s(ScriptServer::Greeting(storm));
         c.Connect(s.Port());
         const Storm weathered = Weather([&] { return HasLine(c.w, "nachher"); }, 30000);
         QVERIFY(c.w.FIncoming->FEscLength <= TIncomingText::kEscBufferMax);
@@ -198,14 +182,14 @@ private slots:
         const QByteArray replies = Iac({255, 251, 24}) + Iac({255, 252, 99}) + Iac({255, 253, 1})
                                    + Iac({255, 250, 24, 0}) + "VT100" + Iac({255, 240});
         Client c;
-        ScriptServer s([&](ScriptServer& server, int fd) {
+        ScriptServer s([&](TTestPeer& client) {
             for (const QByteArray& w : writes) {
-                if (!server.Send(fd, w))
+                if (!client.Write(w))
                     return;
                 ScriptServer::Pause(writes.size() > 10 ? 3 : 30);
             }
-            server.ReadAtLeast(fd, replies.size(), 10000);
-            server.ReadUntilClosed(fd);
+            client.ReadAtLeast(replies.size(), 10000);
+            client.ReadUntilClosed();
         });
         c.Connect(s.Port());
         const QByteArray shown = "Anfang Mitte A\xFF" "B C Ende";
@@ -225,11 +209,11 @@ private slots:
             expected += Iac({255, 252, 99});
         }
         Client c;
-        ScriptServer s([&](ScriptServer& server, int fd) {
-            if (!server.Send(fd, asked + "\r\nfertig\r\n"))
+        ScriptServer s([&](TTestPeer& client) {
+            if (!client.Write(asked + "\r\nfertig\r\n"))
                 return;
-            server.ReadAtLeast(fd, expected.size(), 30000);
-            server.ReadUntilClosed(fd);
+            client.ReadAtLeast(expected.size(), 30000);
+            client.ReadUntilClosed();
         });
         c.Connect(s.Port());
         const Storm storm =
@@ -246,9 +230,9 @@ private slots:
         const QByteArray asked = Iac({255, 253, 99}).repeated((8 << 20) / 3);
         Client c;
         ScriptServer s(
-            [&](ScriptServer& server, int fd) {
-                if (server.Send(fd, asked))
-                    server.Hold();
+            [&](TTestPeer& client) {
+                if (client.Write(asked))
+                    client.Hold();
             },
             4096);
         c.Connect(s.Port());
@@ -263,11 +247,11 @@ private slots:
     void resetInsideSubNegotiation()
     {
         Client c;
-        ScriptServer s([](ScriptServer& server, int fd) {
-            if (!server.Send(fd, "\r\nvor dem Abbruch\r\n" + Iac({255, 250, 24})))
+        ScriptServer s([](TTestPeer& client) {
+            if (!client.Write("\r\nvor dem Abbruch\r\n" + Iac({255, 250, 24})))
                 return;
             ScriptServer::Pause(300);  // the client reads it and sits inside the sub-negotiation
-            ScriptServer::ArmReset(fd);
+            client.ArmReset();
         });
         c.Connect(s.Port());
         const Storm storm = Weather([&] { return s.Finished() && !c.w.Telnet->IsConnected(); }, 15000);
@@ -280,7 +264,7 @@ private slots:
     void serverThatNeverSends()
     {
         Client c;
-        ScriptServer s([](ScriptServer& server, int fd) { server.ReadUntilClosed(fd); });
+        ScriptServer s([](TTestPeer& client) { client.ReadUntilClosed(); });
         c.Connect(s.Port());
         QTRY_VERIFY_WITH_TIMEOUT(c.w.Telnet->IsConnected(), 10000);
         const double cpuBefore = ThreadCpuSeconds();

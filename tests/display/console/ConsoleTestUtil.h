@@ -53,6 +53,11 @@ inline bool settle(TConsole& c)
     return !c.UpdatePending();
 }
 
+// A shown colour console of cols x rows cells.
+struct TShownConsole : TColorConsole {
+    TShownConsole(int cols, int rows) { prepareConsole(*this, cols, rows); }
+};
+
 inline QImage screenPixels(TConsole& c)
 {
     QWidget* w = c.window();
