@@ -2,6 +2,7 @@
 // main window, and the files beside the program (mudhelp.txt, #log, #dir, #notiz).
 
 #include "CommandFixture.h"
+#include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "command/CommandTable.h"
 #include "platform/IniFile.h"
@@ -70,6 +71,51 @@ const Limit kLimits[] = {
     {"?", 1, 2, ""},                  {"notiz", 2, -1, "NOTIZ"},
 };
 
+// Setup (processed first, its output discarded), the list shown, the line, then the
+// red (E:) and green (I:) messages and the calls to the main window, one a line.
+struct MessageRow {
+    const char *name, *setup;
+    int listType;
+    const char *line, *messages, *calls;
+};
+const MessageRow kMessages[] = {
+    {"alias set, taken, deleted, missing", "#session weg h 1", 1,
+     "#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k",
+     "I:\"k\" aliases \"kill %1\"\nE:Kuerzel \"weg\" bereits belegt.\nI:Alias \"k\" enfernt\n"
+     "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", ""},
+    {"alias list refreshed when shown", "", 0, "#alias k x|#aliasdelete k|#aliasdelete k",
+     "I:\"k\" aliases \"x\"\nI:Alias \"k\" enfernt\n"
+     "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", "RefreshList\nRefreshList"},
+    {"names with slash refused", "", 0, "#alias a/b x|#session s/t host 23",
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nE:Kuerzel \"s/t\" darf kein \"/\" enthalten!",
+     ""},
+    {"tab words", "", 0, "#tabadd Axt|#tabadd Axt|#tabdelete Axt|#tabdelete Axt",
+     "I:Tab-Ergaenzung \"Axt\" hinzugefuegt.\nE:Tab-Ergaenzung \"Axt\" bereits vorhanden!\n"
+     "I:Ergaenzung \"Axt\" entfernt.\nE:Ergaenzung \"Axt\" existiert nicht.",
+     "FocusInput\nFocusInput\nFocusInput\nFocusInput"},
+    {"sessions", "#alias k x", 2,
+     "#session mg h 4711|#session k h 1|#sessiondelete mg|#sessiondelete mg",
+     "I:Sitzung \"mg\" hinzugefuegt.\nE:Kuerzel \"k\" bereits belegt.\n"
+     "I:Sitzung \"mg\" entfernt.\nE:Sitzung \"mg\" existiert nicht.", "RefreshList\nRefreshList"},
+    {"switch path", "#alias k x|#mark|#map n|#path hin", 0,
+     "#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|#switchpath hin a/b",
+     "I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" abgespeichert.\n"
+     "E:Pfad \"fehlt\" existiert nicht!\nE:Kuerzel \"k\" ist bereits belegt!\n"
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!", "RefreshList"},
+    {"path delete", "#mark|#map n|#path hin", 1, "#pathdelete hin|#pathdelete hin",
+     "I:Pfad \"hin\" entfernt.\nE:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht.",
+     "RefreshList"},
+    {"unhighlight groups braces, ignores more words", "#high {Der Ork} Rot", 0,
+     "#unhigh {Der Ork} egal|#unhighlight {Der Ork}",
+     "I:Hervorhebung \"Der Ork\" entfernt.\nE:Hervorhebung \"Der Ork\" existiert nicht.", ""},
+    {"open and close", "", 0, "#open mg.mud.de 4711|#close|#close|#open mg.mud.de 4711",
+     "E:Sitzung aktiv! Bitte erst Sitzung schliessen.\nI:Sitzung geschlossen.\n"
+     "E:Keine Sitzung aktiv!\nI:Verbinde zu Host mg.mud.de...", ""},
+    {"delegated to the main window", "", 0,
+     "#load test|#save conf/neu.mud|#version|#clear|#exit", "",
+     "Load test\nSave conf/neu.mud\nBanner\nClearConsole\nQuit"},
+};
+
 } // namespace
 
 class TestCommandInterpreter : public QObject
@@ -121,93 +167,18 @@ private slots:
         if (help.isEmpty()) QVERIFY(f.Console.Cells.isEmpty());
     }
 
-    void messages_data()
-    {
-        QTest::addColumn<QByteArray>("setup"); // processed first, its output discarded
-        QTest::addColumn<int>("listType");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("alias set, taken, deleted, missing")
-            << QByteArray("#session weg h 1") << 1
-            << QByteArray("#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k")
-            << QStringList{"I:\"k\" aliases \"kill %1\"", "E:Kuerzel \"weg\" bereits belegt.",
-                           "I:Alias \"k\" enfernt",
-                           "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht."}
-            << QStringList{};
-        QTest::newRow("alias list refreshed when shown")
-            << QByteArray() << 0 << QByteArray("#alias k x|#aliasdelete k|#aliasdelete k")
-            << QStringList{"I:\"k\" aliases \"x\"", "I:Alias \"k\" enfernt",
-                           "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht."}
-            << QStringList{"RefreshList", "RefreshList"};
-        QTest::newRow("names with slash refused")
-            << QByteArray() << 0 << QByteArray("#alias a/b x|#session s/t host 23")
-            << QStringList{"E:Kuerzel \"a/b\" darf kein \"/\" enthalten!",
-                           "E:Kuerzel \"s/t\" darf kein \"/\" enthalten!"}
-            << QStringList{};
-        QTest::newRow("tab words")
-            << QByteArray() << 0
-            << QByteArray("#tabadd Axt|#tabadd Axt|#tabdelete Axt|#tabdelete Axt")
-            << QStringList{"I:Tab-Ergaenzung \"Axt\" hinzugefuegt.",
-                           "E:Tab-Ergaenzung \"Axt\" bereits vorhanden!",
-                           "I:Ergaenzung \"Axt\" entfernt.",
-                           "E:Ergaenzung \"Axt\" existiert nicht."}
-            << QStringList(4, "FocusInput");
-        QTest::newRow("sessions")
-            << QByteArray("#alias k x") << 2
-            << QByteArray("#session mg h 4711|#session k h 1|#sessiondelete mg|#sessiondelete mg")
-            << QStringList{"I:Sitzung \"mg\" hinzugefuegt.", "E:Kuerzel \"k\" bereits belegt.",
-                           "I:Sitzung \"mg\" entfernt.", "E:Sitzung \"mg\" existiert nicht."}
-            << QStringList{"RefreshList", "RefreshList"};
-        QTest::newRow("switch path")
-            << QByteArray("#alias k x|#mark|#map n|#path hin") << 0
-            << QByteArray("#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|"
-                          "#switchpath hin a/b")
-            << QStringList{"I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" "
-                           "abgespeichert.",
-                           "E:Pfad \"fehlt\" existiert nicht!",
-                           "E:Kuerzel \"k\" ist bereits belegt!",
-                           "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!"}
-            << QStringList{"RefreshList"};
-        QTest::newRow("path delete")
-            << QByteArray("#mark|#map n|#path hin") << 1
-            << QByteArray("#pathdelete hin|#pathdelete hin")
-            << QStringList{"I:Pfad \"hin\" entfernt.",
-                           "E:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht."}
-            << QStringList{"RefreshList"};
-        QTest::newRow("unhighlight groups braces, ignores more words")
-            << QByteArray("#high {Der Ork} Rot") << 0
-            << QByteArray("#unhigh {Der Ork} egal|#unhighlight {Der Ork}")
-            << QStringList{"I:Hervorhebung \"Der Ork\" entfernt.",
-                           "E:Hervorhebung \"Der Ork\" existiert nicht."}
-            << QStringList{};
-        QTest::newRow("open and close")
-            << QByteArray() << 0
-            << QByteArray("#open mg.mud.de 4711|#close|#close|#open mg.mud.de 4711")
-            << QStringList{"E:Sitzung aktiv! Bitte erst Sitzung schliessen.",
-                           "I:Sitzung geschlossen.", "E:Keine Sitzung aktiv!",
-                           "I:Verbinde zu Host mg.mud.de..."}
-            << QStringList{};
-        QTest::newRow("delegated to the main window")
-            << QByteArray() << 0
-            << QByteArray("#load test|#save conf/neu.mud|#version|#clear|#exit") << QStringList{}
-            << QStringList{"Load test", "Save conf/neu.mud", "Banner", "ClearConsole", "Quit"};
-    }
+    void messages_data() { AddTableRows(kMessages); }
 
     void messages()
     {
-        QFETCH(QByteArray, setup);
-        QFETCH(int, listType);
-        QFETCH(QByteArray, line);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, calls);
+        const MessageRow& r = TableRow(kMessages);
         CommandFixture f;
-        if (!setup.isEmpty()) f.Line(setup);
+        if (*r.setup) f.Line(r.setup);
         f.Reset();
-        f.Host.Lists = listType;
-        f.Line(line);
-        QCOMPARE(f.Messages(), messages);
-        QCOMPARE(f.Host.Calls, calls);
+        f.Host.Lists = r.listType;
+        f.Line(r.line);
+        QCOMPARE(f.Messages().join('\n'), QString(r.messages));
+        QCOMPARE(f.Host.Calls.join('\n'), QString(r.calls));
     }
 
     void storedForms()

@@ -2,6 +2,7 @@
 // path recording, function keys, keypad and compass walking, and tab completion.
 
 #include "CommandFixture.h"
+#include "TableRows.h"
 #include "command/CommandTable.h"
 
 #include <QTest>
@@ -22,6 +23,63 @@ void UseLayout(CommandFixture& f, int option)
 }
 
 using Lines = QList<QByteArray>;
+
+// One name in all three lists: aliases come first, then paths, then sessions. The lists
+// hold a: alias "Ab", p: path "aB", s: session "ab"; "+" marks an opened session.
+struct LookupRow {
+    const char* name;
+    bool aliasCase;
+    const char *lists, *typed, *result;
+};
+const LookupRow kLookups[] = {
+    {"case off: alias first", false, "aps", "AB", "alias\r\n"},
+    {"case off: path before session", false, "ps", "ab", "pfad\r\n"},
+    {"case off: session", false, "s", "AB", "+"},
+    {"case on: path", true, "aps", "aB", "pfad\r\n"},
+    {"case on: session", true, "aps", "ab", "+"},
+    {"case on: none", true, "aps", "AB", "AB\r\n"},
+};
+
+// Slots 1 "eins", 2 "n|o", 4, 10 "zehn", 12 "s" and 20 hold texts.
+struct FunctionKeyRow {
+    const char* name;
+    int key;
+    Qt::KeyboardModifiers held;
+    bool consumed;
+    const char* sent;
+};
+const FunctionKeyRow kFunctionKeys[] = {
+    {"F2", Qt::Key_F2, {}, true, "n\r\no\r\n"},
+    {"Shift adds ten", Qt::Key_F2, Qt::ShiftModifier, true, "s\r\n"},
+    {"Ctrl+Shift is the plain key", Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier, true,
+     "n\r\no\r\n"},
+    {"F1 on the keypad", Qt::Key_F1, Qt::KeypadModifier, true, "eins\r\n"},
+    {"F10", Qt::Key_F10, {}, true, "zehn\r\n"},
+    {"empty: only consumed", Qt::Key_F3, {}, true, ""},
+    {"Ctrl belongs to the window", Qt::Key_F2, Qt::ControlModifier, false, ""},
+    {"Alt belongs to the window", Qt::Key_F4, Qt::AltModifier, false, ""},
+    {"F11 is no function key", Qt::Key_F11, {}, false, ""},
+};
+
+// Completion words and recent output lines, each joined by "|"; "^" marks the caret
+// (else at the end); an empty result: the line stays as it was.
+struct CompletionRow {
+    const char *name, *tabs, *output;
+    bool tabCase;
+    const char *typed, *completed;
+};
+const CompletionRow kCompletions[] = {
+    {"case-sensitive finds nothing", "Schwert|Schild", "", true, "nimm schw", ""},
+    {"case-insensitive", "Schwert|Schild", "", false, "nimm schw", "nimm Schwert"},
+    {"blanks collapse", "Schwert|Schild", "", true, "sag  hallo   Schw", "sag hallo Schwert"},
+    {"text after caret kept", "Schwert|Schild", "", true, "sag Schw^ert x", "sag Schwertert x"},
+    {"blank before caret", "Schwert|Schild", "", true, "nimm ", ""},
+    {"output word with comma", "", "Ein Ork, ein Troll.", true, "toete Or", "toete Ork"},
+    {"umlaut removed", "", "Ein B\xe4r.", true, "B", "Br"},
+    {"digits and dash kept", "", "[Ork-2]", true, "[O", "Ork-2"},
+    {"word list wins over output", "Ork", "Orkan Orks", true, "Or", "Ork"},
+    {"same output word twice is one", "", "Ork Ork|ork", false, "or", "Ork"},
+};
 
 } // namespace
 
@@ -79,41 +137,19 @@ private slots:
         QCOMPARE(found, kCommandCount - 1);
     }
 
-    // One name in all three lists: aliases come first, then paths, then sessions.
-    void lookupOrder_data()
-    {
-        QTest::addColumn<bool>("aliasCase");
-        QTest::addColumn<QByteArray>("lists"); // a: alias "Ab", p: path "aB", s: session "ab"
-        QTest::addColumn<QByteArray>("typed");
-        QTest::addColumn<QByteArray>("result"); // sent, then "+" when a session was opened
-        QTest::newRow("case off: alias first") << false << QByteArray("aps") << QByteArray("AB")
-                                               << QByteArray("alias\r\n");
-        QTest::newRow("case off: path before session")
-            << false << QByteArray("ps") << QByteArray("ab") << QByteArray("pfad\r\n");
-        QTest::newRow("case off: session") << false << QByteArray("s") << QByteArray("AB")
-                                           << QByteArray("+");
-        QTest::newRow("case on: path") << true << QByteArray("aps") << QByteArray("aB")
-                                       << QByteArray("pfad\r\n");
-        QTest::newRow("case on: session") << true << QByteArray("aps") << QByteArray("ab")
-                                          << QByteArray("+");
-        QTest::newRow("case on: none") << true << QByteArray("aps") << QByteArray("AB")
-                                       << QByteArray("AB\r\n");
-    }
+    void lookupOrder_data() { AddTableRows(kLookups); }
 
     void lookupOrder()
     {
-        QFETCH(bool, aliasCase);
-        QFETCH(QByteArray, lists);
-        QFETCH(QByteArray, typed);
-        QFETCH(QByteArray, result);
+        const LookupRow& r = TableRow(kLookups);
         CommandFixture f;
-        f.Config.FAliasCase = aliasCase;
-        if (lists.contains('a')) f.Config.SetAlias("Ab", "alias");
-        if (lists.contains('p')) f.Config.SetPath("aB", "pfad;");
-        if (lists.contains('s')) f.Config.SetSession("ab", "h 1");
+        f.Config.FAliasCase = r.aliasCase;
+        if (strchr(r.lists, 'a')) f.Config.SetAlias("Ab", "alias");
+        if (strchr(r.lists, 'p')) f.Config.SetPath("aB", "pfad;");
+        if (strchr(r.lists, 's')) f.Config.SetSession("ab", "h 1");
         f.Prompts.answers << IPrompts::Answer::Yes;
-        f.Line(typed);
-        QCOMPARE(f.Connection.Sent + (f.Connection.Connects ? "+" : ""), result);
+        f.Line(r.typed);
+        QCOMPARE(f.Connection.Sent + (f.Connection.Connects ? "+" : ""), QByteArray(r.result));
     }
 
     void expandAlias_data()
@@ -381,42 +417,17 @@ private slots:
         QVERIFY(f.Connection.Sent.isEmpty());
     }
 
-    void functionKeys_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("held");
-        QTest::addColumn<bool>("consumed");
-        QTest::addColumn<QByteArray>("sent");
-        using M = Qt::KeyboardModifiers;
-        QTest::newRow("F2") << int(Qt::Key_F2) << M() << true << QByteArray("n|o|");
-        QTest::newRow("Shift adds ten") << int(Qt::Key_F2) << M(Qt::ShiftModifier) << true
-                                        << QByteArray("s|");
-        QTest::newRow("Ctrl+Shift is the plain key")
-            << int(Qt::Key_F2) << (Qt::ControlModifier | Qt::ShiftModifier) << true
-            << QByteArray("n|o|");
-        QTest::newRow("F1 on the keypad") << int(Qt::Key_F1) << M(Qt::KeypadModifier) << true
-                                          << QByteArray("eins|");
-        QTest::newRow("F10") << int(Qt::Key_F10) << M() << true << QByteArray("zehn|");
-        QTest::newRow("empty: only consumed") << int(Qt::Key_F3) << M() << true << QByteArray();
-        QTest::newRow("Ctrl belongs to the window")
-            << int(Qt::Key_F2) << M(Qt::ControlModifier) << false << QByteArray();
-        QTest::newRow("Alt belongs to the window")
-            << int(Qt::Key_F4) << M(Qt::AltModifier) << false << QByteArray();
-        QTest::newRow("F11 is no function key") << int(Qt::Key_F11) << M() << false << QByteArray();
-    }
+    void functionKeys_data() { AddTableRows(kFunctionKeys); }
 
     void functionKeys()
     {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, held);
-        QFETCH(bool, consumed);
-        QFETCH(QByteArray, sent);
+        const FunctionKeyRow& r = TableRow(kFunctionKeys);
         CommandFixture f;
         for (const auto& [slot, text] : {std::pair<int, QByteArray>{1, "eins"}, {2, "n|o"},
                                          {4, "vier"}, {10, "zehn"}, {12, "s"}, {20, "zwanzig"}})
             f.Config.SetFuncKey(slot, text);
-        QCOMPARE(f.Commands.Walker().FormKeyDown(key, held), consumed);
-        QCOMPARE(f.SentLines().join('|') + (sent.isEmpty() ? "" : "|"), sent);
+        QCOMPARE(f.Commands.Walker().FormKeyDown(r.key, r.held), r.consumed);
+        QCOMPARE(f.Connection.Sent, QByteArray(r.sent));
     }
 
     void keypadAndKompassSlots()
@@ -490,51 +501,20 @@ private slots:
         QCOMPARE(f.Host.Text, QByteArray("geh n schauschau"));
     }
 
-    void completion_data()
-    {
-        QTest::addColumn<TStringList>("tabs");
-        QTest::addColumn<QByteArray>("output"); // recent output lines, joined by "|"
-        QTest::addColumn<bool>("tabCase");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QByteArray>("completed"); // empty: the line stays as it was
-        const auto row = [](const char* name, const TStringList& tabs, const char* output,
-                            bool tabCase, const char* text, const char* completed) {
-            const QByteArray typed(text);
-            const int caret = typed.contains('^') ? int(typed.indexOf('^')) : int(typed.size());
-            QTest::newRow(name) << tabs << QByteArray(output) << tabCase
-                                << QByteArray(typed).replace("^", "") << caret
-                                << QByteArray(completed);
-        };
-        const TStringList sword{"Schwert", "Schild"};
-        row("case-sensitive finds nothing", sword, "", true, "nimm schw", "");
-        row("case-insensitive", sword, "", false, "nimm schw", "nimm Schwert");
-        row("blanks collapse", sword, "", true, "sag  hallo   Schw", "sag hallo Schwert");
-        row("text after caret kept", sword, "", true, "sag Schw^ert x", "sag Schwertert x");
-        row("blank before caret", sword, "", true, "nimm ", "");
-        row("output word with comma", {}, "Ein Ork, ein Troll.", true, "toete Or", "toete Ork");
-        row("umlaut removed", {}, "Ein B\xe4r.", true, "B", "Br");
-        row("digits and dash kept", {}, "[Ork-2]", true, "[O", "Ork-2");
-        row("word list wins over output", {"Ork"}, "Orkan Orks", true, "Or", "Ork");
-        row("same output word twice is one", {}, "Ork Ork|ork", false, "or", "Ork");
-    }
+    void completion_data() { AddTableRows(kCompletions); }
 
     void completion()
     {
-        QFETCH(TStringList, tabs);
-        QFETCH(QByteArray, output);
-        QFETCH(bool, tabCase);
-        QFETCH(QByteArray, text);
-        QFETCH(int, caret);
-        QFETCH(QByteArray, completed);
+        const CompletionRow& r = TableRow(kCompletions);
         CommandFixture f;
-        f.Config.FTabs = tabs;
-        f.Config.FTabCase = tabCase;
-        f.Sink.FOutputLines = output.split('|');
-        f.Host.Text = text;
-        f.Host.Cursor = caret;
+        f.Config.FTabs = *r.tabs ? QByteArray(r.tabs).split('|') : TStringList();
+        f.Config.FTabCase = r.tabCase;
+        f.Sink.FOutputLines = QByteArray(r.output).split('|');
+        const QByteArray typed(r.typed), completed(r.completed);
+        f.Host.Text = QByteArray(typed).replace("^", "");
+        f.Host.Cursor = typed.contains('^') ? int(typed.indexOf('^')) : int(typed.size());
         f.Commands.Completer().MudInputTabKeyPress(Qt::NoModifier);
-        QCOMPARE(f.Host.Text, completed.isEmpty() ? text : completed);
+        QCOMPARE(f.Host.Text, completed.isEmpty() ? QByteArray(typed).replace("^", "") : completed);
         if (!completed.isEmpty()) {
             QCOMPARE(f.Host.Cursor, int(completed.size()));
             QCOMPARE(f.Host.Calls, QStringList{"FocusInput"});
