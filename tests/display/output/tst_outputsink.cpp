@@ -2,6 +2,7 @@
 #include "RecordingConsole.h"
 #include "display/output/OutputSink.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class TestOutputSink : public QObject {
@@ -38,9 +39,12 @@ private slots:
         QCOMPARE(net.Sent, QByteArray("n\r\n"));
         QCOMPARE(console.Text(), QByteArray());
         QCOMPARE(sink.FOutputLines.size(), 2);
-        sink.FHelpActive = true; // help text forces the echo
+        sink.FHelpActive = true; // help text forces the echo, but not of a password
         sink.EchoLine("hilfe");
         QCOMPARE(console.Text(), QByteArray("hilfe\r\n"));
+        sink.FRemoteEcho = true;
+        sink.SendCommandLine("geheim");
+        QCOMPARE(console.Text() + net.Sent, QByteArray("hilfe\r\nn\r\ngeheim\r\n"));
     }
 
     void wrapping_data()
@@ -64,7 +68,9 @@ private slots:
         QFETCH(QList<int>, lengths);
         RecordingConsole console;
         TOutputSink sink(console, nullptr);
+        QSignalSpy changed(&sink, &TOutputSink::HistoryChanged);
         sink.AddOutputLines(text);
+        QCOMPARE(changed.size(), 1);
         QList<int> got;
         for (int i = 1; i < sink.FOutputLines.size(); ++i)
             got << int(sink.FOutputLines[i].size());

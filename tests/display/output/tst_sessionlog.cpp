@@ -39,6 +39,7 @@ private slots:
         QVERIFY(state.isEmpty() && r.console.Cells.isEmpty());
         for (int i = 0; i < 2; ++i) {
             r.log.StartLog(false);
+            r.log.StartLog(true); // already logging: nothing happens
             r.Feed("\x1b[1;31mrot\x1b[0m\r\n");
             r.sink.ShowInfo("nicht im Log");
             r.log.StopLog();
