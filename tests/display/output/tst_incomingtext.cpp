@@ -19,8 +19,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("shown");
-        const auto row = [](const char* name, const QByteArray& data, const char* shown) {
-            QTest::newRow(name) << data << QByteArray(shown);
+        const auto row = [](const char* name, const QByteArray& data, const QByteArray& shown) {
+            QTest::newRow(name) << data << shown;
         };
         row("bold then green, reset", "\033[1;32mHallo\033[0m x",
             "<008000/000000/1>Hallo<C0C0C0/000000/0> x");
@@ -53,6 +53,8 @@ private slots:
             "<C0C0C0/FF0000/0>A<FF0000/C0C0C0/0>B");
         row("underline replaces bold", "\033[1;4mA", "<FFFFFF/000000/4>A");
         row("unknown value resets", "\033[31m\033[99mA", "<C0C0C0/000000/0>A");
+        row("38 is no colour", "\033[31;38mA", "<C0C0C0/000000/0>A");
+        row("48 is no colour", "\033[41;48mA", "<C0C0C0/000000/0>A");
         row("huge parameter saturates", "\033[99999999999999999999mA", "<C0C0C0/000000/0>A");
         row("blanks inside parameters", "\033[ 1 ; 36 mA", "<808000/000000/1>A");
         row("ESC 7 and ESC 8 end at their digit", "A\0337\033[1;1HStatus\0338Text",
@@ -61,6 +63,8 @@ private slots:
         row("ESC ESC drops the first", "\033\033A", "<C0C0C0/000000/0>A");
         row("NUL after CR is skipped", QByteArray("a\r\0b", 4), "<C0C0C0/000000/0>a\rb");
         row("controls pass through", "a\tb\x07\x08", "<C0C0C0/000000/0>a\tb\x07\x08");
+        const QByteArray slices = QByteArray(8191, 'a') + "bc"; // more than one slice
+        row("a block longer than a slice", slices, "<C0C0C0/000000/0>" + slices);
     }
 
     void escapes()
@@ -108,6 +112,8 @@ private slots:
         row("nothing past the line text limit", "Ork/10/1", QByteArray(300, 'x') + " Ork x\r",
             "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r");
         row("no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork");
+        row("at the first character", "a/10/1", "a b", "<0000FF/000000/0>a<C0C0C0/000000/0> b");
+        row("colour 1 is black", "Ork/1/10", "Ork\n", "<000000/0000FF/0>Ork<C0C0C0/000000/0>\n");
         row("junk colours and index 0 never break the block", "Ork/rot/1|Elf/0/12", "Ork Elf\n",
             "<C0C0C0/000000/0>Ork <C0C0C0/00FFFF/0>Elf<C0C0C0/000000/0>\n");
     }
@@ -161,14 +167,20 @@ private slots:
     void historyLines()
     {
         Pipeline p;
-        p.Feed("ab\r\ncd\n" + QByteArray(100, 'x'));
-        QCOMPARE(p.sink.FOutputLines.mid(0, 3), QList<QByteArray>({"ab", "cd", QByteArray(86, 'x')}));
+        p.Feed("ab\r\ncd\nz\r\n" + QByteArray(100, 'x'));
+        QCOMPARE(p.sink.FOutputLines.mid(0, 4), QList<QByteArray>({"ab", "cd", "z", QByteArray(86, 'x')}));
         QCOMPARE(p.sink.FOutputLines.last(), QByteArray(14, 'x'));
         p.Feed(kEsc + "[32m\x07z");
         QCOMPARE(p.sink.FOutputLines.last(), QByteArray(14, 'x') + "\x07z");
+        // A line is cut once it is over the console width plus five, also across blocks.
+        p.Feed("\n" + QByteArray(85, 'a'));
+        p.Feed("bc");
+        QCOMPARE(p.sink.FOutputLines.mid(p.sink.FOutputLines.size() - 2),
+                 QList<QByteArray>({QByteArray(85, 'a') + "b", "c"}));
         for (int i = 0; i < 500; ++i)
             p.Feed("zeile\r\n");
         QCOMPARE(p.sink.FOutputLines.size(), 401);
+        QCOMPARE(p.sink.FOutputLines.last(), QByteArray()); // a recycled line starts empty
     }
 
     void sessionsFeedClockAndStatistics()
@@ -176,7 +188,9 @@ private slots:
         Pipeline p;
         QSignalSpy online(&p.text, &TIncomingText::OnlineChanged);
         p.clock.Hours = 5;
+        p.sink.FRemoteEcho = true; // left over from a session that ended without a close
         p.text.TelnetSessionConnected("mud.example");
+        QVERIFY(!p.sink.FRemoteEcho);
         QVERIFY(p.clock.Running());
         QCOMPARE(p.clock.Hours, 0);
         QCOMPARE(p.text.FConnectLog.Host, QByteArray("mud.example"));
