@@ -113,6 +113,8 @@ private slots:
             "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r");
         row("no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork");
         row("at the first character", "a/10/1", "a b", "<0000FF/000000/0>a<C0C0C0/000000/0> b");
+        row("background 0 keeps the text's", "Elf/10/0", "\033[47mElf x\n",
+            "<0000FF/FFFFFF/0>Elf<C0C0C0/FFFFFF/0> x\n");
         row("colour 1 is black", "Ork/1/10", "Ork\n", "<000000/0000FF/0>Ork<C0C0C0/000000/0>\n");
         row("junk colours and index 0 never break the block", "Ork/rot/1|Elf/0/12", "Ork Elf\n",
             "<C0C0C0/000000/0>Ork <C0C0C0/00FFFF/0>Elf<C0C0C0/000000/0>\n");
@@ -129,13 +131,17 @@ private slots:
         QCOMPARE(p.console.Annotated(), shown);
     }
 
-    void highlightCutByBlockIsNotApplied()
+    void highlightsCountPerBlock()
     {
         Pipeline p;
         p.config.FHighlights = {"Drache/10/1"};
         p.Feed("Ein Dra");
         p.Feed("che greift");
         QCOMPARE(p.console.Annotated(), QByteArray("<C0C0C0/000000/0>Ein Drache greift"));
+        // A changed list counts from the next block on, without the old entries.
+        p.config.FHighlights = {"Ork/12/1"};
+        p.Feed("\nDrache Ork\n");
+        QVERIFY(p.console.Annotated().endsWith("\nDrache <00FFFF/000000/0>Ork<C0C0C0/000000/0>\n"));
     }
 
     void attributesCarryAcrossBlocksUntilConnect()

@@ -71,6 +71,7 @@ private slots:
         QSignalSpy changed(&sink, &TOutputSink::HistoryChanged);
         sink.AddOutputLines(text);
         QCOMPARE(changed.size(), 1);
+        QCOMPARE(sink.FOutputLines.mid(1).join(), text); // cut, nothing lost
         QList<int> got;
         for (int i = 1; i < sink.FOutputLines.size(); ++i)
             got << int(sink.FOutputLines[i].size());
