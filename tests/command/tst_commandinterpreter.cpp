@@ -53,22 +53,18 @@ struct Limit {
     const char* usage;
 };
 const Limit kLimits[] = {
-    {"alias", 3, -1, "ALIAS"},        {"aliasdelete", 2, 2, "ALIASDELETE"},
-    {"tabadd", 2, 2, "TABADD"},       {"tabdelete", 2, 2, "TABDELETE"},
-    {"session", 4, 4, "SESSION"},     {"sessiondelete", 2, 2, "SESSIONDELETE"},
-    {"mark", 1, 1, "MARK"},           {"path", 2, 2, "PATH"},
+    {"alias", 3, -1, "ALIAS"}, {"aliasdelete", 2, 2, "ALIASDELETE"}, {"tabadd", 2, 2, "TABADD"},
+    {"tabdelete", 2, 2, "TABDELETE"}, {"session", 4, 4, "SESSION"},
+    {"sessiondelete", 2, 2, "SESSIONDELETE"}, {"mark", 1, 1, "MARK"}, {"path", 2, 2, "PATH"},
     {"pathdelete", 2, 2, "PATHDELETE"}, {"switchpath", 3, 3, "SWITCHPATH"},
     {"highlight", 3, -1, "HIGHLIGHT"}, {"high", 3, -1, "HIGHLIGHT"},
-    {"unhighlight", 2, -1, "UNHIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"},
-    {"load", 2, 2, "LOAD"},           {"save", 2, 2, "SAVE"},
-    {"close", 1, 1, "CLOSE"},         {"open", 3, 3, "OPEN"},
-    {"log", 1, 3, "LOG"},             {"echo", 2, 2, "ECHO"},
-    {"exit", 1, 1, "EXIT"},           {"killall", 1, 1, "KILLALL"},
-    {"info", 1, 1, "INFO"},           {"help", 1, 2, ""},
-    {"map", 2, 2, "MAP"},             {"showpath", 1, 1, "SHOWPATH"},
-    {"version", 1, 1, "VERSION"},     {"dir", 1, 2, "DIR"},
-    {"automap", 1, 1, "AUTOMAP"},     {"clear", 1, 1, "CLEAR"},
-    {"?", 1, 2, ""},                  {"notiz", 2, -1, "NOTIZ"},
+    {"unhighlight", 2, -1, "UNHIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"}, {"load", 2, 2, "LOAD"},
+    {"save", 2, 2, "SAVE"}, {"close", 1, 1, "CLOSE"}, {"open", 3, 3, "OPEN"}, {"log", 1, 3, "LOG"},
+    {"echo", 2, 2, "ECHO"}, {"exit", 1, 1, "EXIT"}, {"killall", 1, 1, "KILLALL"},
+    {"info", 1, 1, "INFO"}, {"help", 1, 2, ""}, {"map", 2, 2, "MAP"},
+    {"showpath", 1, 1, "SHOWPATH"}, {"version", 1, 1, "VERSION"}, {"dir", 1, 2, "DIR"},
+    {"automap", 1, 1, "AUTOMAP"}, {"clear", 1, 1, "CLEAR"}, {"?", 1, 2, ""},
+    {"notiz", 2, -1, "NOTIZ"},
 };
 
 // Setup (processed first, its output discarded), the list shown, the line, then the
@@ -331,11 +327,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("typed");
         QTest::addColumn<QString>("file");
-        QTest::newRow("backslash folders dropped")
-            << QByteArray("..\\..\\conf\\default.mud") << "default.log";
-        QTest::newRow("parent folders dropped") << QByteArray("../../../evil") << "evil.log";
-        QTest::newRow("dot dot alone stays inside") << QByteArray("..") << "..log";
-        QTest::newRow("last dot only") << QByteArray("a.b.c") << "a.b.log";
+        const auto row = [](const char* name, const char* typed, const char* file) {
+            QTest::newRow(name) << QByteArray(typed) << QString(file);
+        };
+        row("backslash folders dropped", "..\\..\\conf\\default.mud", "default.log");
+        row("parent folders dropped", "../../../evil", "evil.log");
+        row("dot dot alone stays inside", "..", "..log");
+        row("last dot only", "a.b.c", "a.b.log");
     }
 
     void logNameGoesIntoLogFolder()

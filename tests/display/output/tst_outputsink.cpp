@@ -51,8 +51,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QList<int>>("lengths");
-        QByteArray blanks(100, 'x'), cr(90, 'y');
-        blanks[39] = blanks[74] = ' ';
+        QByteArray blanks, cr(90, 'y');
+        for (int i = 0; i < 100; ++i)
+            blanks += char(i == 39 || i == 74 ? ' ' : 'a' + i % 26);
         cr[69] = '\r';
         QTest::newRow("no blanks: one long line") << QByteArray(200, 'x') << QList<int>{200};
         QTest::newRow("cut at the first blank from 70") << blanks << QList<int>{75, 25};
