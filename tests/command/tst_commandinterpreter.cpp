@@ -289,7 +289,8 @@ private slots:
     {
         TempProgramFolder folder;
         WriteFile(folder.file("mudhelp.txt"),
-                  "[MAP]\r\n1=#map_<schritt>\r\n2=\\\r\n3=__eingerueckt_\r\n[PATH]\r\n1=falsch\r\n");
+                  "[MAP]\r\n1=#map_<schritt>\r\n2=\\\r\n3=__eingerueckt_\r\n"
+                  "[PATH]\r\n1=falsch\r\n");
         CommandFixture f;
         f.Commands.Interpreter().ShowHelp(ciMap);
         QCOMPARE(f.Sink.FOutputLines.mid(1),
@@ -305,7 +306,8 @@ private slots:
             if (step == 2) QVERIFY(QDir(folder.path()).rmdir("mudhelp.txt"));
             f.Reset();
             f.Line("#help map");
-            QCOMPARE(f.Console.Text(), QByteArray("\r\n--- Hilfe ---\r\n--- Ende Hilfe ---\r\n\r\n"));
+            QCOMPARE(f.Console.Text(),
+                     QByteArray("\r\n--- Hilfe ---\r\n--- Ende Hilfe ---\r\n\r\n"));
             QVERIFY(!f.Sink.FHelpActive);
         }
     }

@@ -429,11 +429,13 @@ private slots:
     {
         // Without Num Lock, the digits arrive as cursor keys.
         const std::pair<int, int> keys[] = {
-            {Qt::Key_0, 1},      {Qt::Key_Asterisk, 11}, {Qt::Key_Plus, 12},     {Qt::Key_Minus, 13},
-            {Qt::Key_Comma, 14}, {Qt::Key_Period, 14},   {Qt::Key_Slash, 15},    {Qt::Key_Insert, 1},
-            {Qt::Key_End, 2},    {Qt::Key_Down, 3},      {Qt::Key_PageDown, 4},  {Qt::Key_Left, 5},
-            {Qt::Key_Clear, 6},  {Qt::Key_Right, 7},     {Qt::Key_Home, 8},      {Qt::Key_Up, 9},
-            {Qt::Key_PageUp, 10}, {Qt::Key_Delete, 14},  {Qt::Key_Enter, 0}};
+            {Qt::Key_0, 1},        {Qt::Key_Asterisk, 11}, {Qt::Key_Plus, 12},
+            {Qt::Key_Minus, 13},   {Qt::Key_Comma, 14},    {Qt::Key_Period, 14},
+            {Qt::Key_Slash, 15},   {Qt::Key_Insert, 1},    {Qt::Key_End, 2},
+            {Qt::Key_Down, 3},     {Qt::Key_PageDown, 4},  {Qt::Key_Left, 5},
+            {Qt::Key_Clear, 6},    {Qt::Key_Right, 7},     {Qt::Key_Home, 8},
+            {Qt::Key_Up, 9},       {Qt::Key_PageUp, 10},   {Qt::Key_Delete, 14},
+            {Qt::Key_Enter, 0}};
         for (const auto& [key, slot] : keys) {
             QCOMPARE(TKeypadWalker::KeypadSlot(key, Qt::KeypadModifier), slot);
             QCOMPARE(TKeypadWalker::KeypadSlot(key, Qt::NoModifier), 0);

@@ -102,13 +102,14 @@ private slots:
             "<C0C0C0/000000/0>Ein <0000FF/000000/0>Drache<C0C0C0/000000/0> greift an\r\n");
         row("list order, both applied in turn", "Ork/10/1|Drache/12/1", "Drache und Ork\r",
             "<00FFFF/000000/0>Drache<C0C0C0/000000/0> und <0000FF/000000/0>Ork<C0C0C0/000000/0>\r");
-        row("style kept", "Drache/10/1", "\033[1mDrache ", "<0000FF/000000/1>Drache<FFFFFF/000000/1> ");
+        row("style kept", "Drache/10/1", "\033[1mDrache ",
+            "<0000FF/000000/1>Drache<FFFFFF/000000/1> ");
         row("inside a word, with blanks", "er Dr/13/16", "Der Drache\n",
             "<C0C0C0/000000/0>D<FF0000/FFFFFF/0>er Dr<C0C0C0/000000/0>ache\n");
         row("found at the same check, only the first listed", "Ork/10/1|Elf/12/1", "ElfOrk\r",
             "<C0C0C0/000000/0>Elf<0000FF/000000/0>Ork<C0C0C0/000000/0>\r");
-        row("after the last blank of a block never checked", "Drache/10/1|Ork/12/1", "Ork und Drache",
-            "<00FFFF/000000/0>Ork<C0C0C0/000000/0> und Drache");
+        row("after the last blank of a block never checked", "Drache/10/1|Ork/12/1",
+            "Ork und Drache", "<00FFFF/000000/0>Ork<C0C0C0/000000/0> und Drache");
         row("nothing past the line text limit", "Ork/10/1", QByteArray(300, 'x') + " Ork x\r",
             "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r");
         row("no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork");
@@ -174,7 +175,8 @@ private slots:
     {
         Pipeline p;
         p.Feed("ab\r\ncd\nz\r\n" + QByteArray(100, 'x'));
-        QCOMPARE(p.sink.FOutputLines.mid(0, 4), QList<QByteArray>({"ab", "cd", "z", QByteArray(86, 'x')}));
+        QCOMPARE(p.sink.FOutputLines.mid(0, 4),
+                 QList<QByteArray>({"ab", "cd", "z", QByteArray(86, 'x')}));
         QCOMPARE(p.sink.FOutputLines.last(), QByteArray(14, 'x'));
         p.Feed(kEsc + "[32m\x07z");
         QCOMPARE(p.sink.FOutputLines.last(), QByteArray(14, 'x') + "\x07z");
