@@ -33,28 +33,27 @@ public:
     }
     void SetInputCursor(int position) override { Cursor = position; }
     void SelectAllInput() override { AllSelected = true; }
+    int ListType() const override { return Lists; }
     void FocusInput() override { Calls << "FocusInput"; }
     void FocusNextControl() override { Calls << "FocusNext"; }
     void FocusMainWindow() override { Calls << "FocusMain"; }
-    int ListType() const override { return Lists; }
     void RefreshList() override { Calls << "RefreshList"; }
-    void RecordingStateChanged(bool recording, bool autoMap) override
-    {
-        Recording = recording;
-        AutoMap = autoMap;
-        Calls << QStringLiteral("Lights %1%2").arg(recording ? "M" : "-", autoMap ? "A" : "-");
-    }
     void LoadConfiguration(const QByteArray& name) override { Calls << "Load " + name; }
     void SaveConfiguration(const QByteArray& name) override { Calls << "Save " + name; }
     void ShowBannerAgain() override { Calls << "Banner"; }
     void QuitApplication() override { Calls << "Quit"; }
     void ClearConsole() override { Calls << "ClearConsole"; }
     void NoteAdded(const QByteArray&, const QByteArray& text) override { Calls << "Note " + text; }
+    void RecordingStateChanged(bool recording, bool autoMap) override
+    {
+        Recording = recording;
+        AutoMap = autoMap;
+        Calls << QStringLiteral("Lights %1%2").arg(recording ? "M" : "-", autoMap ? "A" : "-");
+    }
     bool AskPathName(const QByteArray& path, QByteArray& name) override
     {
         Calls << "AskPathName " + path;
-        if (PathNames.isEmpty()) return false;
-        name = PathNames.takeFirst();
+        name = PathNames.isEmpty() ? QByteArray() : PathNames.takeFirst();
         return !name.isEmpty();
     }
 };
@@ -70,10 +69,7 @@ struct CommandFixture {
     TCommandProcessor Commands{TCommandEnv{Config, Sink, Log, &Connection, Prompts, Host}};
 
     CommandFixture() { Connection.Connected = true; }
-    ~CommandFixture()
-    {
-        if (Log.LogActive()) Log.StopLog();
-    }
+    ~CommandFixture() { Log.StopLog(); }
 
     void Line(const QByteArray& line) { Commands.Input().ProcessInputLine(line); }
     // Types the text into the input line and presses Enter.

@@ -1,23 +1,41 @@
-// The client commands that work on the configuration, the connection and the display:
-// argument-count rules, messages, brace grouping and delegation to the main window.
+// The client commands: argument-count rules, messages, brace grouping, delegation to the
+// main window, and the files beside the program (mudhelp.txt, #log, #dir, #notiz).
 
 #include "CommandFixture.h"
+#include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "command/CommandTable.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace
 {
 
+void WriteFile(const QString& name, const QByteArray& contents)
+{
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+QByteArray ReadFile(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A help file whose every section names itself, so a test sees which one was shown.
 void WriteMarkerHelp(const TempProgramFolder& folder)
 {
-    QFile file(folder.file("mudhelp.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray help;
     for (int i = 0; i < kCommandCount; ++i)
-        file.write("[" + CommandName(i) + "]\r\n1=Abschnitt_" + CommandName(i) + "\r\n");
+        help += "[" + CommandName(i) + "]\r\n1=Abschnitt_" + CommandName(i) + "\r\n";
+    WriteFile(folder.file("mudhelp.txt"), help);
 }
 
 QByteArray ShownHelp(const CommandFixture& f)
@@ -27,135 +45,136 @@ QByteArray ShownHelp(const CommandFixture& f)
     return at < 0 ? QByteArray() : text.mid(at + 10, text.indexOf('\r', at) - at - 10);
 }
 
+// Allowed word counts, the command word included (-1: no upper bound), and the help
+// section shown as usage outside them (empty: HELP and ? stay silent).
+struct Limit {
+    const char* name;
+    int min, max;
+    const char* usage;
+};
+const Limit kLimits[] = {
+    {"alias", 3, -1, "ALIAS"}, {"aliasdelete", 2, 2, "ALIASDELETE"}, {"tabadd", 2, 2, "TABADD"},
+    {"tabdelete", 2, 2, "TABDELETE"}, {"session", 4, 4, "SESSION"},
+    {"sessiondelete", 2, 2, "SESSIONDELETE"}, {"mark", 1, 1, "MARK"}, {"path", 2, 2, "PATH"},
+    {"pathdelete", 2, 2, "PATHDELETE"}, {"switchpath", 3, 3, "SWITCHPATH"},
+    {"highlight", 3, -1, "HIGHLIGHT"}, {"high", 3, -1, "HIGHLIGHT"},
+    {"unhighlight", 2, -1, "UNHIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"}, {"load", 2, 2, "LOAD"},
+    {"save", 2, 2, "SAVE"}, {"close", 1, 1, "CLOSE"}, {"open", 3, 3, "OPEN"}, {"log", 1, 3, "LOG"},
+    {"echo", 2, 2, "ECHO"}, {"exit", 1, 1, "EXIT"}, {"killall", 1, 1, "KILLALL"},
+    {"info", 1, 1, "INFO"}, {"help", 1, 2, ""}, {"map", 2, 2, "MAP"},
+    {"showpath", 1, 1, "SHOWPATH"}, {"version", 1, 1, "VERSION"}, {"dir", 1, 2, "DIR"},
+    {"automap", 1, 1, "AUTOMAP"}, {"clear", 1, 1, "CLEAR"}, {"?", 1, 2, ""},
+    {"notiz", 2, -1, "NOTIZ"},
+};
+
+// Setup (processed first, its output discarded), the list shown, the line, then the
+// red (E:) and green (I:) messages and the calls to the main window, one a line.
+struct MessageRow {
+    const char *name, *setup;
+    int listType;
+    const char *line, *messages, *calls;
+};
+const MessageRow kMessages[] = {
+    {"alias set, taken, deleted, missing", "#session weg h 1", 1,
+     "#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k",
+     "I:\"k\" aliases \"kill %1\"\nE:Kuerzel \"weg\" bereits belegt.\nI:Alias \"k\" enfernt\n"
+     "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", ""},
+    {"alias list refreshed when shown", "", 0, "#alias k x|#aliasdelete k|#aliasdelete k",
+     "I:\"k\" aliases \"x\"\nI:Alias \"k\" enfernt\n"
+     "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", "RefreshList\nRefreshList"},
+    {"names with slash refused", "", 0, "#alias a/b x|#session s/t host 23",
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nE:Kuerzel \"s/t\" darf kein \"/\" enthalten!",
+     ""},
+    {"tab words", "", 0, "#tabadd Axt|#tabadd Axt|#tabdelete Axt|#tabdelete Axt",
+     "I:Tab-Ergaenzung \"Axt\" hinzugefuegt.\nE:Tab-Ergaenzung \"Axt\" bereits vorhanden!\n"
+     "I:Ergaenzung \"Axt\" entfernt.\nE:Ergaenzung \"Axt\" existiert nicht.",
+     "FocusInput\nFocusInput\nFocusInput\nFocusInput"},
+    {"sessions", "#alias k x", 2,
+     "#session mg h 4711|#session k h 1|#sessiondelete mg|#sessiondelete mg",
+     "I:Sitzung \"mg\" hinzugefuegt.\nE:Kuerzel \"k\" bereits belegt.\n"
+     "I:Sitzung \"mg\" entfernt.\nE:Sitzung \"mg\" existiert nicht.", "RefreshList\nRefreshList"},
+    {"switch path", "#alias k x|#mark|#map n|#path hin", 0,
+     "#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|#switchpath hin a/b",
+     "I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" abgespeichert.\n"
+     "E:Pfad \"fehlt\" existiert nicht!\nE:Kuerzel \"k\" ist bereits belegt!\n"
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!", "RefreshList"},
+    {"path delete", "#mark|#map n|#path hin", 1, "#pathdelete hin|#pathdelete hin",
+     "I:Pfad \"hin\" entfernt.\nE:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht.",
+     "RefreshList"},
+    {"unhighlight groups braces, ignores more words", "#high {Der Ork} Rot", 0,
+     "#unhigh {Der Ork} egal|#unhighlight {Der Ork}",
+     "I:Hervorhebung \"Der Ork\" entfernt.\nE:Hervorhebung \"Der Ork\" existiert nicht.", ""},
+    {"open and close", "", 0, "#open mg.mud.de 4711|#close|#close|#open mg.mud.de 4711",
+     "E:Sitzung aktiv! Bitte erst Sitzung schliessen.\nI:Sitzung geschlossen.\n"
+     "E:Keine Sitzung aktiv!\nI:Verbinde zu Host mg.mud.de...", ""},
+    {"delegated to the main window", "", 0,
+     "#load test|#save conf/neu.mud|#version|#clear|#exit", "",
+     "Load test\nSave conf/neu.mud\nBanner\nClearConsole\nQuit"},
+};
+
 } // namespace
 
 class TestCommandInterpreter : public QObject
 {
     Q_OBJECT
 private slots:
-    void wrongWordCountShowsUsage_data()
+    void wordCountLimits_data()
     {
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("section"); // empty: nothing at all happens
-        QTest::newRow("alias name only") << QByteArray("#alias k") << QByteArray("ALIAS");
-        QTest::newRow("session without port")
-            << QByteArray("#session mg host") << QByteArray("SESSION");
-        QTest::newRow("mark") << QByteArray("#mark x") << QByteArray("MARK");
-        QTest::newRow("high shows long form")
-            << QByteArray("#high {Der Ork}") << QByteArray("HIGHLIGHT");
-        QTest::newRow("unhigh shows long form")
-            << QByteArray("#unhigh") << QByteArray("UNHIGHLIGHT");
-        QTest::newRow("log four words") << QByteArray("#log a b c") << QByteArray("LOG");
-        QTest::newRow("help three words") << QByteArray("#help a b") << QByteArray();
-        QTest::newRow("notiz") << QByteArray("#notiz") << QByteArray("NOTIZ");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QByteArray>("help"); // the section shown
+        for (const Limit& l : kLimits) {
+            const auto add = [&l](int words, bool refused) {
+                QByteArray line = QByteArray("#") + l.name;
+                for (int i = 1; i < words; ++i)
+                    line += " w";
+                // Accepted, only a bare #help or #? shows help.
+                const QByteArray help = refused ? l.usage : (*l.usage || words > 1 ? "" : "HELP");
+                QTest::addRow("%s %d words", l.name, words) << line << refused << help;
+            };
+            if (l.min > 1) add(l.min - 1, true);
+            add(l.min, false);
+            if (l.max != l.min) add(l.max < 0 ? l.min + 6 : l.max, false);
+            if (l.max >= 0) add(l.max + 1, true);
+        }
+        QTest::newRow("counted after grouping") << QByteArray("#high {Der Ork}") << true
+                                                << QByteArray("HIGHLIGHT");
+        QCOMPARE(std::size(kLimits), size_t(kCommandCount));
+        QVERIFY(CommandName(kCommandCount).isEmpty() && CommandName(-1).isEmpty());
     }
 
-    void wrongWordCountShowsUsage()
+    void wordCountLimits()
     {
         QFETCH(QByteArray, line);
-        QFETCH(QByteArray, section);
+        QFETCH(bool, refused);
+        QFETCH(QByteArray, help);
         TempProgramFolder folder;
         WriteMarkerHelp(folder);
         CommandFixture f;
         f.Sink.FLocalEcho = false; // usage is help and shows regardless
-        const TMudConfig before = f.Config;
+        f.Prompts.answers << IPrompts::Answer::No;
         f.Line(line);
-        QCOMPARE(ShownHelp(f), section);
+        QCOMPARE(ShownHelp(f), help);
+        if (!refused) return;
         QVERIFY(f.Messages().isEmpty());
         QVERIFY(f.Host.Calls.isEmpty());
-        QCOMPARE(f.Config.FAliases, before.FAliases);
-        QVERIFY(!f.Config.FModified);
+        QVERIFY(!f.Config.FModified && f.Config.FAliases.isEmpty());
         QVERIFY(!f.Sink.FHelpActive);
-        if (section.isEmpty()) QVERIFY(f.Console.Cells.isEmpty());
+        if (help.isEmpty()) QVERIFY(f.Console.Cells.isEmpty());
     }
 
-    void messages_data()
-    {
-        QTest::addColumn<QByteArray>("setup"); // processed first, its output discarded
-        QTest::addColumn<int>("listType");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("alias set, taken, deleted, missing")
-            << QByteArray("#session weg h 1") << 1
-            << QByteArray("#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k")
-            << QStringList{"I:\"k\" aliases \"kill %1\"", "E:Kuerzel \"weg\" bereits belegt.",
-                           "I:Alias \"k\" enfernt",
-                           "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht."}
-            << QStringList{};
-        QTest::newRow("alias list refreshed when shown")
-            << QByteArray() << 0 << QByteArray("#alias k x|#aliasdelete k|#aliasdelete k")
-            << QStringList{"I:\"k\" aliases \"x\"", "I:Alias \"k\" enfernt",
-                           "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht."}
-            << QStringList{"RefreshList", "RefreshList"};
-        QTest::newRow("names with slash refused")
-            << QByteArray() << 0 << QByteArray("#alias a/b x|#session s/t host 23")
-            << QStringList{"E:Kuerzel \"a/b\" darf kein \"/\" enthalten!",
-                           "E:Kuerzel \"s/t\" darf kein \"/\" enthalten!"}
-            << QStringList{};
-        QTest::newRow("tab words")
-            << QByteArray() << 0
-            << QByteArray("#tabadd Axt|#tabadd Axt|#tabdelete Axt|#tabdelete Axt")
-            << QStringList{"I:Tab-Ergaenzung \"Axt\" hinzugefuegt.",
-                           "E:Tab-Ergaenzung \"Axt\" bereits vorhanden!",
-                           "I:Ergaenzung \"Axt\" entfernt.",
-                           "E:Ergaenzung \"Axt\" existiert nicht."}
-            << QStringList(4, "FocusInput");
-        QTest::newRow("sessions")
-            << QByteArray("#alias k x") << 2
-            << QByteArray("#session mg h 4711|#session k h 1|#sessiondelete mg|#sessiondelete mg")
-            << QStringList{"I:Sitzung \"mg\" hinzugefuegt.", "E:Kuerzel \"k\" bereits belegt.",
-                           "I:Sitzung \"mg\" entfernt.", "E:Sitzung \"mg\" existiert nicht."}
-            << QStringList{"RefreshList", "RefreshList"};
-        QTest::newRow("switch path")
-            << QByteArray("#alias k x|#mark|#map n|#path hin") << 0
-            << QByteArray("#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|"
-                          "#switchpath hin a/b")
-            << QStringList{"I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" "
-                           "abgespeichert.",
-                           "E:Pfad \"fehlt\" existiert nicht!",
-                           "E:Kuerzel \"k\" ist bereits belegt!",
-                           "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!"}
-            << QStringList{"RefreshList"};
-        QTest::newRow("path delete")
-            << QByteArray("#mark|#map n|#path hin") << 1
-            << QByteArray("#pathdelete hin|#pathdelete hin")
-            << QStringList{"I:Pfad \"hin\" entfernt.",
-                           "E:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht."}
-            << QStringList{"RefreshList"};
-        QTest::newRow("unhighlight groups braces, ignores more words")
-            << QByteArray("#high {Der Ork} Rot") << 0
-            << QByteArray("#unhigh {Der Ork} egal|#unhighlight {Der Ork}")
-            << QStringList{"I:Hervorhebung \"Der Ork\" entfernt.",
-                           "E:Hervorhebung \"Der Ork\" existiert nicht."}
-            << QStringList{};
-        QTest::newRow("open and close")
-            << QByteArray() << 0
-            << QByteArray("#open mg.mud.de 4711|#close|#close|#open mg.mud.de 4711")
-            << QStringList{"E:Sitzung aktiv! Bitte erst Sitzung schliessen.",
-                           "I:Sitzung geschlossen.", "E:Keine Sitzung aktiv!",
-                           "I:Verbinde zu Host mg.mud.de..."}
-            << QStringList{};
-        QTest::newRow("delegated to the main window")
-            << QByteArray() << 0
-            << QByteArray("#load test|#save conf/neu.mud|#version|#clear|#exit") << QStringList{}
-            << QStringList{"Load test", "Save conf/neu.mud", "Banner", "ClearConsole", "Quit"};
-    }
+    void messages_data() { AddTableRows(kMessages); }
 
     void messages()
     {
-        QFETCH(QByteArray, setup);
-        QFETCH(int, listType);
-        QFETCH(QByteArray, line);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, calls);
+        const MessageRow& r = TableRow(kMessages);
         CommandFixture f;
-        if (!setup.isEmpty()) f.Line(setup);
+        if (*r.setup) f.Line(r.setup);
         f.Reset();
-        f.Host.Lists = listType;
-        f.Line(line);
-        QCOMPARE(f.Messages(), messages);
-        QCOMPARE(f.Host.Calls, calls);
+        f.Host.Lists = r.listType;
+        f.Line(r.line);
+        QCOMPARE(f.Messages().join('\n'), QString(r.messages));
+        QCOMPARE(f.Host.Calls.join('\n'), QString(r.calls));
     }
 
     void storedForms()
@@ -174,28 +193,26 @@ private slots:
     void groupBraces_data()
     {
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<TStringList>("grouped");
-        QTest::newRow("group in the middle")
-            << QByteArray("#h {Der alte Ork} Rot") << TStringList{"#h", "Der alte Ork", "Rot"};
-        QTest::newRow("open without close groups to the end")
-            << QByteArray("#h {Der Ork Rot") << TStringList{"#h", "Der Ork Rot"};
-        QTest::newRow("close before open groups to the end")
-            << QByteArray("#h a} {b c") << TStringList{"#h", "a}", "b c"};
-        QTest::newRow("last open wins")
-            << QByteArray("#h {a {b c} d") << TStringList{"#h", "{a", "b c", "d"};
-        QTest::newRow("braces inside words")
-            << QByteArray("#h x{a b}y z") << TStringList{"#h", "xa by", "z"};
-        QTest::newRow("empty group") << QByteArray("#h {} Rot") << TStringList{"#h", "", "Rot"};
-        QTest::newRow("lone brace at end") << QByteArray("#h a {") << TStringList{"#h", "a", ""};
+        QTest::addColumn<QByteArray>("grouped"); // the words joined by "|"
+        const auto row = [](const char* name, const char* line, const char* grouped) {
+            QTest::newRow(name) << QByteArray(line) << QByteArray(grouped);
+        };
+        row("group in the middle", "#h {Der alte Ork} Rot", "#h|Der alte Ork|Rot");
+        row("open without close groups to the end", "#h {Der Ork Rot", "#h|Der Ork Rot");
+        row("close before open groups to the end", "#h a} {b c", "#h|a}|b c");
+        row("last open wins", "#h {a {b c} d", "#h|{a|b c|d");
+        row("braces inside words", "#h x{a b}y z", "#h|xa by|z");
+        row("empty group", "#h {} Rot", "#h||Rot");
+        row("lone brace at end", "#h a {", "#h|a|");
     }
 
     void groupBraces()
     {
         QFETCH(QByteArray, line);
-        QFETCH(TStringList, grouped);
+        QFETCH(QByteArray, grouped);
         TStringList words = SplitString(' ', line);
         TCommandInterpreter::GroupBraces(words);
-        QCOMPARE(words, grouped);
+        QCOMPARE(words.join('|'), grouped);
     }
 
     void highlightAndEcho()
@@ -246,10 +263,8 @@ private slots:
         QVERIFY(f.Messages().isEmpty());
         QCOMPARE(f.Config.FAliases.size(), 2);
         f.Line("#killall");
-        QCOMPARE(
-            f.Messages(),
-            (QStringList{
-                "I:Alle Aliase, Ergaenzungen, Hervorhebungen, Pfade und Sitzungen geloescht."}));
+        QCOMPARE(f.Messages(), QStringList{"I:Alle Aliase, Ergaenzungen, Hervorhebungen, Pfade "
+                                           "und Sitzungen geloescht."});
         QVERIFY(f.Config.FAliases.isEmpty() && f.Config.FSessions.isEmpty());
         QCOMPARE(f.Host.Calls, (QStringList{"RefreshList"}));
     }
@@ -258,22 +273,176 @@ private slots:
     {
         TempProgramFolder folder;
         WriteMarkerHelp(folder);
-        for (const auto& [line, section] : {std::pair<QByteArray, QByteArray>{"#help", "HELP"},
-                                            {"#? high", "HIGHLIGHT"},
-                                            {"#help ?", "HELP"}}) {
-            CommandFixture f;
-            f.Line(line);
-            QCOMPARE(ShownHelp(f), section);
-        }
         CommandFixture f;
-        f.Line("#help #alias");
-        QCOMPARE(f.Messages(), (QStringList{"E:Unbekannter Befehl: #alias"}));
-        f.Reset();
-        f.Sink.FLocalEcho = false;
-        f.Line("#help alias");
-        QCOMPARE(f.Console.Text(),
-                 QByteArray("\r\n--- Hilfe ---\r\nAbschnitt ALIAS\r\n--- Ende Hilfe ---\r\n\r\n"));
+        f.Sink.FLocalEcho = false; // help shows regardless
+        f.Line("#? high|#help ?|#help alias|#help #alias");
+        const auto shown = [](const char* section) {
+            return "\r\n--- Hilfe ---\r\nAbschnitt " + QByteArray(section) +
+                   "\r\n--- Ende Hilfe ---\r\n\r\n";
+        };
+        QCOMPARE(f.Console.Text(), shown("HIGHLIGHT") + shown("HELP") + shown("ALIAS") +
+                                       "\r\nUnbekannter Befehl: #alias\r\n");
         QVERIFY(!f.Sink.FHelpActive);
+    }
+
+    void helpFormatAndMissingFile()
+    {
+        TempProgramFolder folder;
+        WriteFile(folder.file("mudhelp.txt"),
+                  "[MAP]\r\n1=#map_<schritt>\r\n2=\\\r\n3=__eingerueckt_\r\n"
+                  "[PATH]\r\n1=falsch\r\n");
+        CommandFixture f;
+        f.Commands.Interpreter().ShowHelp(ciMap);
+        QCOMPARE(f.Sink.FOutputLines.mid(1),
+                 (QList<QByteArray>{"", "--- Hilfe ---", "#map <schritt>", "", "  eingerueckt ",
+                                    "--- Ende Hilfe ---", ""}));
+        QCOMPARE(f.Console.Text(), f.Sink.FOutputLines.mid(1).join("\r\n") + "\r\n");
+        // A file without the section, a folder in place of the file, no file.
+        for (int step = 0; step < 3; ++step) {
+            if (step == 0) WriteFile(folder.file("mudhelp.txt"), "[ALIAS]\r\n1=x\r\n");
+            if (step == 1)
+                QVERIFY(QFile::remove(folder.file("mudhelp.txt")) &&
+                        QDir(folder.path()).mkdir("mudhelp.txt"));
+            if (step == 2) QVERIFY(QDir(folder.path()).rmdir("mudhelp.txt"));
+            f.Reset();
+            f.Line("#help map");
+            QCOMPARE(f.Console.Text(),
+                     QByteArray("\r\n--- Hilfe ---\r\n--- Ende Hilfe ---\r\n\r\n"));
+            QVERIFY(!f.Sink.FHelpActive);
+        }
+    }
+
+    void shippedHelpCoversEveryCommand()
+    {
+        TIniFile ini(QStringLiteral(HELP_FILE));
+        QVERIFY(ini.Load());
+        for (int i = 0; i < kCommandCount; ++i) {
+            if (i == ciHigh || i == ciUnhigh || i == ciQuestion) continue;
+            const QList<QByteArray> values = ini.ReadSectionValues(CommandName(i));
+            QVERIFY2(values.size() >= 3, CommandName(i).constData());
+            for (const QByteArray& v : values)
+                QVERIFY2(v.size() <= 80, v.constData());
+        }
+    }
+
+    void logNameGoesIntoLogFolder_data()
+    {
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QString>("file");
+        const auto row = [](const char* name, const char* typed, const char* file) {
+            QTest::newRow(name) << QByteArray(typed) << QString(file);
+        };
+        row("backslash folders dropped", "..\\..\\conf\\default.mud", "default.log");
+        row("parent folders dropped", "../../../evil", "evil.log");
+        row("dot dot alone stays inside", "..", "..log");
+        row("last dot only", "a.b.c", "a.b.log");
+    }
+
+    void logNameGoesIntoLogFolder()
+    {
+        QFETCH(QByteArray, typed);
+        QFETCH(QString, file);
+        TempProgramFolder folder;
+        CommandFixture f;
+        f.Line("#log " + typed);
+        QVERIFY(f.Log.LogActive());
+        QCOMPARE(f.Log.FLogFileName, folder.path() + "log/" + file);
+        // Nothing else was created anywhere in or above the program folder.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"log"});
+        QCOMPARE(QDir(folder.file("log"))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{file});
+    }
+
+    void logAppendsOrOverwritesAndStops()
+    {
+        TempProgramFolder folder;
+        QDir().mkpath(folder.file("log"));
+        WriteFile(folder.file("log/test.log"), "ALT\r\n");
+        CommandFixture f;
+        f.Line("#log|#log /|#log a\\");
+        QCOMPARE(f.Messages(), QStringList(3, "E:Keine Logfile-Datei angegeben!"));
+        QVERIFY(!f.Log.LogActive());
+        f.Reset();
+        f.Line("#log test.txt");
+        QVERIFY(f.Log.LogActive());
+        f.Line("#log anders.txt neu"); // any arguments: stops the open log
+        QVERIFY(!f.Log.LogActive());
+        QVERIFY(!QFile::exists(folder.file("log/anders.log")));
+        QVERIFY(ReadFile(folder.file("log/test.log")).startsWith("ALT\r\n<LOG gestartet am "));
+        f.Line("#log test x");
+        QVERIFY(f.Log.LogActive());
+        f.Line("#log");
+        QVERIFY(ReadFile(folder.file("log/test.log")).startsWith("<LOG gestartet am "));
+        const QStringList m = f.Messages();
+        QCOMPARE(m.size(), 4);
+        QVERIFY(m[0].startsWith("I:Starte Log \"") && m[0].endsWith("log/test.log\"."));
+        QVERIFY(m[1].startsWith("I:Stoppe Log"));
+    }
+
+    void dirListsMudFiles()
+    {
+        TempProgramFolder folder;
+        QDir().mkpath(folder.file("conf"));
+        for (const char* name : {"eins.mud", "ZWEI.MUD", "drei.txt", "conf/default.mud"})
+            WriteFile(folder.file(name), "");
+        CommandFixture f;
+        f.Line("#dir");
+        QCOMPARE(f.Messages(), QStringList{"I:Folgende Dateien wurden im Verzeichnis " +
+                                           folder.path() + " gefunden:"});
+        QList<QByteArray> listed = f.Sink.FOutputLines.mid(1);
+        std::sort(listed.begin(), listed.end());
+        QCOMPARE(listed, (QList<QByteArray>{"ZWEI.MUD", "eins.mud"}));
+        for (const QByteArray& typed : {QByteArray("conf"), QByteArray("conf/")}) {
+            f.Reset();
+            f.Line("#dir " + typed);
+            QCOMPARE(f.Messages(),
+                     QStringList{"I:Folgende Dateien wurden im Verzeichnis conf/ gefunden:"});
+            QVERIFY(f.Console.Text().contains("\r\ndefault.mud\r\n"));
+        }
+        f.Reset();
+        f.Line("#dir " + folder.file("conf\\").toLatin1());
+        QVERIFY(f.Console.Text().contains("\r\ndefault.mud\r\n"));
+        // A missing folder, and a folder without configurations.
+        f.Reset();
+        QDir().mkpath(folder.file("leer"));
+        f.Line("#dir gibtsnicht|#dir leer");
+        QCOMPARE(f.Messages(), QStringList(2, "E:Keine Konfigurations-Dateien gefunden!"));
+    }
+
+    void notizAppendsThreeLines()
+    {
+        TempProgramFolder folder;
+        WriteFile(folder.file("mudnotiz.txt"), "alt\r\n");
+        CommandFixture f;
+        f.Line("#notiz Brot   kaufen");
+        QCOMPARE(f.Messages(), QStringList{"I:Notiz hinzugefuegt."});
+        const QList<QByteArray> lines = ReadFile(folder.file("mudnotiz.txt")).split('\n');
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0] + lines[1], QByteArray("alt\r\r"));
+        QVERIFY(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d{4}( \\d\\d:\\d\\d:\\d\\d)?\\r$")
+                    .match(QString::fromLatin1(lines[2]))
+                    .hasMatch());
+        QCOMPARE(lines[3] + lines[4], QByteArray("Brot kaufen\r"));
+    }
+
+    void notizThatCannotBeWritten()
+    {
+        TempProgramFolder folder;
+        CommandFixture f;
+        const QStringList failed{"Error: Kann Eintrag in Notizbuch nicht vornehmen!"};
+        // A folder in place of the notebook: its data cannot be read, nothing is written.
+        QVERIFY(QDir(folder.path()).mkdir("mudnotiz.txt"));
+        f.Line("#notiz x");
+        QCOMPARE(f.Prompts.log, failed);
+        QVERIFY(f.Messages().isEmpty()); // the failure is not reported as success
+        // A program folder that cannot take the file (here: it does not exist).
+        f.Prompts.log.clear();
+        ProgramFolder::setOverride(folder.file("fehlt"));
+        f.Line("#notiz x");
+        ProgramFolder::setOverride(folder.path());
+        QCOMPARE(f.Prompts.log, failed);
     }
 };
 

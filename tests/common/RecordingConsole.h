@@ -34,20 +34,15 @@ public:
             Cells.append({data[i], Color, BkColor, Style});
     }
 
-    QByteArray Text() const
-    {
-        QByteArray t;
-        for (const RecordedCell& c : Cells)
-            t.append(c.Ch);
-        return t;
-    }
+    QByteArray Text() const { return Annotated(false); }
     // The text with "<colour/background/style>" wherever the pen changes.
-    QByteArray Annotated() const
+    QByteArray Annotated(bool pens = true) const
     {
         QByteArray t;
         const RecordedCell* prev = nullptr;
         for (const RecordedCell& c : Cells) {
-            if (!prev || prev->Color != c.Color || prev->BkColor != c.BkColor || prev->Style != c.Style)
+            if (pens && (!prev || prev->Color != c.Color || prev->BkColor != c.BkColor ||
+                         prev->Style != c.Style))
                 t += QStringLiteral("<%1/%2/%3>")
                          .arg(c.Color, 6, 16, QChar('0'))
                          .arg(c.BkColor, 6, 16, QChar('0'))

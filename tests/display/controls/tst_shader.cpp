@@ -14,100 +14,85 @@ QImage Render(TShader& shader)
     return image;
 }
 
-int BlueAt(const QImage& image, int x, int y)
-{
-    return QColor(image.pixel(x, y)).blue();
-}
-
 } // namespace
 
 class TstShader : public QObject
 {
     Q_OBJECT
 private slots:
-    void bandsRunFromBlueTowardsBlack();
-    void narrowBandsOverlapLeftToRight();
-    void everyPixelIsCovered_data();
-    void everyPixelIsCovered();
-    void channelsSystemColoursAndOneBand();
-};
-
-void TstShader::bandsRunFromBlueTowardsBlack()
-{
-    TShader shader; // defaults: blue to black, 20 bands, top to bottom
-    shader.resize(10, 200);
-    const QImage image = Render(shader);
-    QCOMPARE(BlueAt(image, 5, 9), 255);
-    QCOMPARE(BlueAt(image, 5, 10), 242);
-    // Halves round to even: band 6 is 255 - 76 (76.5), band 2 is 255 - 26 (25.5).
-    QCOMPARE(BlueAt(image, 5, 65), 179);
-    QCOMPARE(BlueAt(image, 5, 25), 229);
-    // The last band stops one delta short of black.
-    QCOMPARE(QColor(image.pixel(9, 199)), QColor(0, 0, 13));
-}
-
-void TstShader::narrowBandsOverlapLeftToRight()
-{
-    // The settings preview: 109 pixels wide, 20 bands of 5.45 pixels.
-    TShader shader;
-    shader.resize(109, 233);
-    shader.SetDirection(true);
-    const QImage image = Render(shader);
-    // Band 10 starts at 54 (54.5 to even), over the last pixel of band 9 (49..54).
-    QCOMPARE(BlueAt(image, 53, 100), 140);
-    QCOMPARE(BlueAt(image, 54, 100), 127);
-    QCOMPARE(BlueAt(image, 108, 232), 13);
-    for (int x = 0; x < 109; ++x)
-        QCOMPARE(image.pixel(x, 0), image.pixel(x, 232));
-}
-
-void TstShader::everyPixelIsCovered_data()
-{
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<bool>("direction");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("band size x.5 rounded to even") << 4 << false << QSize(3, 10);
-    QTest::newRow("more bands than pixels") << 200 << false << QSize(5, 37);
-}
-
-void TstShader::everyPixelIsCovered()
-{
-    QFETCH(int, steps);
-    QFETCH(bool, direction);
-    QFETCH(QSize, size);
-    TShader shader;
-    shader.resize(size);
-    shader.SetSteps(quint16(steps));
-    shader.SetDirection(direction);
-    const QImage image = Render(shader);
-    int previousBlue = 256;
-    for (int i = 0; i < (direction ? size.width() : size.height()); ++i) {
-        const QColor color(direction ? image.pixel(i, 0) : image.pixel(0, i));
-        QVERIFY2(color.red() == 0 && color.blue() <= previousBlue, qPrintable(QString::number(i)));
-        previousBlue = color.blue();
+    void bands_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("across");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<TColor>("to");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("color");
+        const auto row = [](const char* name, QSize size, bool across, int steps, TColor to,
+                            QPoint at, QColor color) {
+            QTest::newRow(name) << size << across << steps << to << at << color;
+        };
+        // The defaults: blue to black, 20 bands, top to bottom; halves round to even.
+        row("first band", {10, 200}, false, 20, 0, {5, 9}, QColor(0, 0, 255));
+        row("second band", {10, 200}, false, 20, 0, {5, 10}, QColor(0, 0, 242));
+        row("band 2: 25.5 to 26", {10, 200}, false, 20, 0, {5, 25}, QColor(0, 0, 229));
+        row("band 6: 76.5 to 76", {10, 200}, false, 20, 0, {5, 65}, QColor(0, 0, 179));
+        row("last band one delta short of black", {10, 200}, false, 20, 0, {9, 199},
+            QColor(0, 0, 13));
+        // The settings preview: 20 bands of 5.45 pixels; band 10 starts at 54 (54.5 to
+        // even), over the last pixel of band 9.
+        row("preview band 9", {109, 233}, true, 20, 0, {53, 100}, QColor(0, 0, 140));
+        row("preview band 10", {109, 233}, true, 20, 0, {54, 100}, QColor(0, 0, 127));
+        row("preview last band", {109, 233}, true, 20, 0, {108, 0}, QColor(0, 0, 13));
+        // Red in the lowest byte: blue to red, delta 63.75 per channel.
+        row("channels apart", {4, 40}, false, 4, 0x0000FF, {0, 25}, QColor(128, 0, 127));
     }
-}
 
-void TstShader::channelsSystemColoursAndOneBand()
-{
-    // Red in the lowest byte: red to lime, delta 63.75 per channel.
-    TShader shader;
-    shader.resize(4, 40);
-    shader.SetFromColor(0x0000FF);
-    shader.SetToColor(0x00FF00);
-    shader.SetSteps(4);
-    QCOMPARE(QColor(Render(shader).pixel(0, 25)), QColor(127, 128, 0));
+    void bands()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, across);
+        QFETCH(int, steps);
+        QFETCH(TColor, to);
+        QFETCH(QPoint, at);
+        QFETCH(QColor, color);
+        TShader shader;
+        shader.resize(size);
+        shader.SetDirection(across);
+        shader.SetSteps(quint16(steps));
+        shader.SetToColor(to);
+        const QImage image = Render(shader);
+        QCOMPARE(QColor(image.pixel(at)), color);
+        // Every pixel is covered, the bands darken monotonically.
+        int previousBlue = 256;
+        for (int i = 0; i < (across ? size.width() : size.height()); ++i) {
+            const QColor c(across ? image.pixel(i, 0) : image.pixel(0, i));
+            QVERIFY2(c.green() == 0 && c.blue() <= previousBlue, qPrintable(QString::number(i)));
+            previousBlue = c.blue();
+        }
+    }
 
-    QPalette palette = shader.palette();
-    palette.setColor(QPalette::Button, QColor(10, 200, 30));
-    shader.setPalette(palette);
-    shader.SetFromColor(TColor(0x8000000F)); // button face
-    shader.SetSteps(0);                      // stored as one band: all FromColor
-    QCOMPARE(shader.Steps(), quint16(1));
-    const QImage image = Render(shader);
-    QCOMPARE(QColor(image.pixel(0, 0)), QColor(10, 200, 30));
-    QCOMPARE(QColor(image.pixel(3, 39)), QColor(10, 200, 30));
-}
+    void manyBandsSystemColourAndOneBand()
+    {
+        TShader shader; // more bands than pixels, and x.5 band sizes, still cover all
+        for (const auto& [steps, size] : {std::pair{200, QSize(5, 37)}, {4, QSize(3, 10)}}) {
+            shader.resize(size);
+            shader.SetSteps(quint16(steps));
+            const QImage image = Render(shader);
+            for (int y = 0; y < size.height(); ++y)
+                QVERIFY(QColor(image.pixel(0, y)).red() == 0);
+        }
+        QPalette palette = shader.palette();
+        palette.setColor(QPalette::Button, QColor(10, 200, 30));
+        shader.setPalette(palette);
+        shader.SetFromColor(TColor(0x8000000F)); // button face
+        shader.SetSteps(0);                      // stored as one band: all FromColor
+        QCOMPARE(shader.Steps(), quint16(1));
+        const QImage image = Render(shader);
+        QCOMPARE(QColor(image.pixel(0, 0)), QColor(10, 200, 30));
+        QCOMPARE(QColor(image.pixel(2, 9)), QColor(10, 200, 30));
+    }
+};
 
 QTEST_MAIN(TstShader)
 #include "tst_shader.moc"

@@ -31,96 +31,84 @@ QByteArray Masked(QByteArray text)
 class TestSessionLog : public QObject {
     Q_OBJECT
 private slots:
-    void appendsSessionsWithoutColourCodes();
-    void overwriteKeepsOnlyTheLatest();
-    void unopenableFileShowsTheDialog();
-    void stopWithoutLogDoesNothing();
-    void writeFailureStopsTheLogButShowsTheText();
-};
-
-void TestSessionLog::appendsSessionsWithoutColourCodes()
-{
-    Rig r;
-    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
-    for (int i = 0; i < 2; ++i) {
-        r.log.StartLog(false);
-        r.Feed("\x1b[1;31mrot\x1b[0m\r\n");
-        r.sink.ShowInfo("nicht im Log");
-        r.log.StopLog();
+    void appendsSessionsWithoutColourCodes()
+    {
+        Rig r;
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        r.log.StopLog(); // no log: nothing happens
+        QVERIFY(state.isEmpty() && r.console.Cells.isEmpty());
+        for (int i = 0; i < 2; ++i) {
+            r.log.StartLog(false);
+            r.log.StartLog(true); // already logging: nothing happens
+            r.Feed("\x1b[1;31mrot\x1b[0m\r\n");
+            r.sink.ShowInfo("nicht im Log");
+            r.log.StopLog();
+        }
+        QCOMPARE(Masked(r.File()),
+                 QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
+                            "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
+        QCOMPARE(state.size(), 4);
+        QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
+        QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
     }
-    QCOMPARE(Masked(r.File()),
-             QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
-                        "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
-    QCOMPARE(state.size(), 4);
-    QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
-    QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
-}
 
-void TestSessionLog::overwriteKeepsOnlyTheLatest()
-{
-    Rig r;
-    r.log.StartLog(false);
-    r.Feed("eins");
-    r.log.StopLog();
-    r.log.StartLog(true);
-    r.Feed("zwei");
-    r.log.StopLog();
-    QCOMPARE(Masked(r.File()),
-             QByteArray("<LOG gestartet am *>\r\nzwei<LOG gestoppt am *>\r\n\r\n"));
-    r.log.FLogOverwrite = true;
-    r.log.StartLog(false);
-    r.log.StopLog();
-    QVERIFY(!r.File().contains("zwei"));
-}
+    void overwriteKeepsOnlyTheLatest()
+    {
+        Rig r;
+        r.log.StartLog(false);
+        r.Feed("eins");
+        r.log.StopLog();
+        r.log.StartLog(true);
+        r.Feed("zwei");
+        r.log.StopLog();
+        QCOMPARE(Masked(r.File()),
+                 QByteArray("<LOG gestartet am *>\r\nzwei<LOG gestoppt am *>\r\n\r\n"));
+        r.log.FLogOverwrite = true;
+        r.log.StartLog(false);
+        r.log.StopLog();
+        QVERIFY(!r.File().contains("zwei"));
+    }
 
-void TestSessionLog::unopenableFileShowsTheDialog()
-{
-    Rig r;
-    r.log.FLogFileName = r.folder.file("fehlt/s.log");
-    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
-    // The light is on while the player reads the error.
-    QObject::connect(&r.log, &TSessionLog::LogStarting, [&] { r.prompts.log << "light on"; });
-    r.log.StartLog(false);
-    QVERIFY(!r.log.LogActive());
-    QCOMPARE(r.prompts.log, (QStringList{"light on", "Error: Datei " + r.folder.file("fehlt/s.log") +
-                                                        " konnte nicht geöffnet werden!"}));
-    QVERIFY(r.console.Text().startsWith("Starte Log"));
-    QCOMPARE(state.size(), 1);
-    QCOMPARE(state[0][0].toBool(), false);
-}
+    void unopenableFileShowsTheDialog()
+    {
+        Rig r;
+        r.log.FLogFileName = r.folder.file("fehlt/s.log");
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        // The light is on while the player reads the error.
+        QObject::connect(&r.log, &TSessionLog::LogStarting, [&] { r.prompts.log << "light on"; });
+        r.log.StartLog(false);
+        QVERIFY(!r.log.LogActive());
+        QCOMPARE(r.prompts.log, (QStringList{"light on", "Error: Datei " + r.folder.file("fehlt/s.log") +
+                                                            " konnte nicht geöffnet werden!"}));
+        QVERIFY(r.console.Text().startsWith("Starte Log"));
+        QCOMPARE(state.size(), 1);
+        QCOMPARE(state[0][0].toBool(), false);
+    }
 
-void TestSessionLog::stopWithoutLogDoesNothing()
-{
-    Rig r;
-    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
-    r.log.StopLog();
-    QCOMPARE(state.size(), 0);
-    QCOMPARE(r.console.Text(), QByteArray());
-}
-
-void TestSessionLog::writeFailureStopsTheLogButShowsTheText()
-{
-    Rig r;
-    r.log.StartLog(false);
-    QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
-    // A file size limit makes the next write fail, whatever rights the test runs with.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    r.Feed(QByteArray(200, 'x') + "\r\n");
-    setrlimit(RLIMIT_FSIZE, &old);
-    QVERIFY(!r.log.LogActive());
-    QCOMPARE(state.size(), 1);
-    QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
-    QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName.toLatin1() +
-                                      "\" konnte nicht geschrieben werden. Log gestoppt."));
-    r.Feed("weiter");
-    QVERIFY(r.console.Text().endsWith("weiter"));
-    QCOMPARE(r.console.Text().count("Log gestoppt"), 1);
-}
+    void writeFailureStopsTheLogButShowsTheText()
+    {
+        Rig r;
+        r.log.StartLog(false);
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        // A file size limit makes the next write fail, whatever rights the test runs with.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &small);
+        r.Feed(QByteArray(200, 'x') + "\r\n");
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!r.log.LogActive());
+        QCOMPARE(state.size(), 1);
+        QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
+        QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName.toLatin1() +
+                                          "\" konnte nicht geschrieben werden. Log gestoppt."));
+        r.Feed("weiter");
+        QVERIFY(r.console.Text().endsWith("weiter"));
+        QCOMPARE(r.console.Text().count("Log gestoppt"), 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSessionLog)
 #include "tst_sessionlog.moc"
