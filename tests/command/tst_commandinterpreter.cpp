@@ -2,6 +2,7 @@
 // main window, and the files beside the program (mudhelp.txt, #log, #dir, #notiz).
 
 #include "CommandFixture.h"
+#include "FileRig.h"
 #include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "command/CommandTable.h"
@@ -9,25 +10,10 @@
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace
 {
-
-void WriteFile(const QString& name, const QByteArray& contents)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray ReadFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A help file whose every section names itself, so a test sees which one was shown.
 void WriteMarkerHelp(const TempProgramFolder& folder)
@@ -68,13 +54,41 @@ const Limit kLimits[] = {
 };
 
 // Setup (processed first, its output discarded), the list shown, the line, then the
-// red (E:) and green (I:) messages and the calls to the main window, one a line.
+// red (E:) and green (I:) messages and the calls to the main window, one a line, and
+// where given what the line left behind (see State).
 struct MessageRow {
     const char *name, *setup;
     int listType;
-    const char *line, *messages, *calls;
+    const char *line, *messages, *calls, *state = nullptr;
 };
 const MessageRow kMessages[] = {
+    {"recorded automatically, stored and walked", "#alias n norden", 1,
+     "#mark|#automap|n|n|o|#showpath|#path weg|weg",
+     "I:Pfad-Aufzeichnung gestartet.\nI:AUTOMAP eingeschaltet.\nI:Aktueller Pfad: n;n;o;\n"
+     "I:Pfad \"weg\" eingerichtet.", "Lights M-\nLights MA\nRefreshList\nLights --",
+     "-- , sent n|n|o|n|n|o, paths weg/n;n;o;, high "},
+    {"automap needs recording, map records without sending", "", 0,
+     "#map o|#automap|#mark|#automap|#automap|n|#map o|#map nw",
+     "E:Aufzeichnung von Pfad nicht gestartet, mit #mark starten.\n"
+     "I:Pfad-Aufzeichnung gestartet.\nI:AUTOMAP eingeschaltet.\nI:AUTOMAP ausgeschaltet.",
+     "Lights M-\nLights MA\nLights M-", "M- o;nw;, sent n, paths , high "},
+    {"path errors keep the recording, mark cancels, a new start without automap", "#alias k x",
+     0, "#path weg|#mark|#path weg|#map n|#path k|#path a/b|#showpath|#automap|#mark|#showpath|"
+     "#mark|n",
+     "E:Fehler: Beginn von Pfadaufzeichnung nicht gesetzt.\nI:Pfad-Aufzeichnung gestartet.\n"
+     "E:Fehler: Kein Pfad aufgezeichnet.\nE:Kuerzel \"k\" bereits belegt.\n"
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nI:Aktueller Pfad: n;\n"
+     "I:AUTOMAP eingeschaltet.\nI:Pfad-Aufzeichnung abgebrochen.\nI:Aktueller Pfad: \n"
+     "I:Pfad-Aufzeichnung gestartet.", "Lights M-\nLights MA\nLights --\nLights M-", "M- , sent n, paths , high "},
+    {"highlights", "", 0,
+     "#high {rote Rose} Rot Gelb|#highlight Ork rot|#high Ork Blutrot Nacht|"
+     "#high Ork Rot Nacht|#high Ork Rot Gelb Blau|#high a/b Rot|#high {} Rot",
+     "I:\"rote Rose\" wird nun \"Rot\" auf \"Gelb\" dargestellt.\n"
+     "I:\"Ork\" wird nun \"Rot\" auf \"Schwarz\" dargestellt.\n"
+     "E:\"Blutrot\" ist keine gueltige Vordergrund-Farbe!\n"
+     "E:\"Nacht\" ist keine gueltige Hintergrund-Farbe!\nE:Falsche Parameter-Anzahl!\n"
+     "E:Hervorhebung \"a/b\" ist nicht zulaessig!\nE:Hervorhebung \"\" ist nicht zulaessig!",
+     "", "-- , sent , paths , high rote Rose/10/12|Ork/10/1"},
     {"alias set, taken, deleted, missing", "#session weg h 1", 1,
      "#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k",
      "I:\"k\" aliases \"kill %1\"\nE:Kuerzel \"weg\" bereits belegt.\nI:Alias \"k\" enfernt\n"
@@ -111,6 +125,15 @@ const MessageRow kMessages[] = {
      "#load test|#save conf/neu.mud|#version|#clear|#exit", "",
      "Load test\nSave conf/neu.mud\nBanner\nClearConsole\nQuit"},
 };
+
+// The recording lights and the path recorded, the lines sent, the paths and highlights.
+QByteArray State(CommandFixture& f)
+{
+    const TPathRecorder& r = f.Commands.Recorder();
+    return QByteArray(r.FRecording ? "M" : "-") + (r.FAutoMap ? "A" : "-") + " " +
+           r.FRecordedPath + ", sent " + f.SentLines().join('|') + ", paths " +
+           f.Config.FPaths.join('|') + ", high " + f.Config.FHighlights.join('|');
+}
 
 } // namespace
 
@@ -175,6 +198,7 @@ private slots:
         f.Line(r.line);
         QCOMPARE(f.Messages().join('\n'), QString(r.messages));
         QCOMPARE(f.Host.Calls.join('\n'), QString(r.calls));
+        if (r.state) QCOMPARE(State(f), QByteArray(r.state));
     }
 
     void storedForms()
@@ -215,23 +239,11 @@ private slots:
         QCOMPARE(words.join('|'), grouped);
     }
 
-    void highlightAndEcho()
+    void echo()
     {
         CommandFixture f;
-        f.Line("#high {rote Rose} Rot Gelb|#highlight Ork rot|#high Ork Blutrot Nacht|"
-               "#high Ork Rot Nacht|#high Ork Rot Gelb Blau|#high a/b Rot|#high {} Rot");
-        QCOMPARE(f.Messages(),
-                 (QStringList{"I:\"rote Rose\" wird nun \"Rot\" auf \"Gelb\" dargestellt.",
-                              "I:\"Ork\" wird nun \"Rot\" auf \"Schwarz\" dargestellt.",
-                              "E:\"Blutrot\" ist keine gueltige Vordergrund-Farbe!",
-                              "E:\"Nacht\" ist keine gueltige Hintergrund-Farbe!",
-                              "E:Falsche Parameter-Anzahl!",
-                              "E:Hervorhebung \"a/b\" ist nicht zulaessig!",
-                              "E:Hervorhebung \"\" ist nicht zulaessig!"}));
-        QCOMPARE(f.Config.FHighlights, (TStringList{"rote Rose/10/12", "Ork/10/1"}));
         // ECHO looks for "on" or "off" anywhere in the word, in any case; off is reported
         // even when it already was.
-        f.Reset();
         f.Sink.FLocalEcho = false;
         f.Line("#echo Off|#echo AnOn|#echo xyz");
         QVERIFY(f.Sink.FLocalEcho);

@@ -315,42 +315,6 @@ private slots:
         QCOMPARE(f.Host.Calls.size(), 100);
     }
 
-    void recordAutomaticallyStoreAndReplay()
-    {
-        CommandFixture f;
-        f.Host.Lists = 1;
-        f.Config.SetAlias("n", "norden"); // recorded and sent literally, not expanded
-        f.Line("#mark|#automap|n|n|o");
-        QCOMPARE(f.Commands.Recorder().FRecordedPath, QByteArray("n;n;o;"));
-        QCOMPARE(f.SentLines(), (Lines{"n", "n", "o"}));
-        QVERIFY(f.Host.Recording && f.Host.AutoMap);
-        f.Line("#showpath|#path weg");
-        QCOMPARE(f.Messages(),
-                 (QStringList{"I:Pfad-Aufzeichnung gestartet.", "I:AUTOMAP eingeschaltet.",
-                              "I:Aktueller Pfad: n;n;o;", "I:Pfad \"weg\" eingerichtet."}));
-        QCOMPARE(f.Config.FPaths, (TStringList{"weg/n;n;o;"}));
-        QVERIFY(!f.Host.Recording && !f.Host.AutoMap);
-        QVERIFY(f.Commands.Recorder().FRecordedPath.isEmpty());
-        QCOMPARE(f.Host.Calls, (QStringList{"Lights M-", "Lights MA", "RefreshList", "Lights --"}));
-        f.Reset();
-        f.Line("weg");
-        QCOMPARE(f.SentLines(), (Lines{"n", "n", "o"}));
-    }
-
-    void automapNeedsRecording()
-    {
-        CommandFixture f;
-        f.Line("#map o|#automap|#mark|#automap|#automap|n|#map o|#map nw");
-        QCOMPARE(f.Messages(),
-                 (QStringList{"E:Aufzeichnung von Pfad nicht gestartet, mit #mark starten.",
-                              "I:Pfad-Aufzeichnung gestartet.", "I:AUTOMAP eingeschaltet.",
-                              "I:AUTOMAP ausgeschaltet."}));
-        // #map records without sending, and only while recording.
-        QCOMPARE(f.Commands.Recorder().FRecordedPath, QByteArray("o;nw;"));
-        QCOMPARE(f.SentLines(), (Lines{"n"}));
-        QCOMPARE(f.Host.Calls, (QStringList{"Lights M-", "Lights MA", "Lights M-"}));
-    }
-
     void recordingIsBoundedBy255()
     {
         CommandFixture f;
@@ -369,28 +333,6 @@ private slots:
         QCOMPARE(f.Messages(),
                  (QStringList{"E:Pfad zu lang, bitte mit \"#path [kuerzel]\" sichern"}));
         QCOMPARE(r.FRecordedPath.size(), 256);
-    }
-
-    void pathErrorsKeepTheRecordingAndMarkCancels()
-    {
-        CommandFixture f;
-        f.Config.SetAlias("k", "x");
-        f.Line("#path weg|#mark|#path weg|#map n|#path k|#path a/b|#showpath|#automap|#mark|"
-               "#showpath");
-        QCOMPARE(
-            f.Messages(),
-            (QStringList{"E:Fehler: Beginn von Pfadaufzeichnung nicht gesetzt.",
-                         "I:Pfad-Aufzeichnung gestartet.", "E:Fehler: Kein Pfad aufgezeichnet.",
-                         "E:Kuerzel \"k\" bereits belegt.",
-                         "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!", "I:Aktueller Pfad: n;",
-                         "I:AUTOMAP eingeschaltet.", "I:Pfad-Aufzeichnung abgebrochen.",
-                         "I:Aktueller Pfad: "}));
-        QVERIFY(f.Config.FPaths.isEmpty());
-        QVERIFY(!f.Commands.Recorder().FRecording && !f.Commands.Recorder().FAutoMap);
-        QCOMPARE(f.Host.Calls.last(), QString("Lights --"));
-        // Automatic recording is off again after a new start.
-        f.Line("#mark|n");
-        QCOMPARE(f.Commands.Recorder().FRecordedPath, QByteArray());
     }
 
     void definePath()
