@@ -93,6 +93,10 @@ const MessageRow kMessages[] = {
      "#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k",
      "I:\"k\" aliases \"kill %1\"\nE:Kuerzel \"weg\" bereits belegt.\nI:Alias \"k\" enfernt\n"
      "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", ""},
+    {"unknown commands, an alias short of parameters: nothing sent", "#alias Gib gib %1 an %2 %1",
+     0, "#ali bar|#|Gib schwert",
+     "E:Unbekannter Befehl \"#ali\"!\nE:Unbekannter Befehl \"#\"!\n"
+     "E:Der Alias \"Gib\" benoetigt 2 Parameter!", "", "-- , sent , paths , high "},
     {"alias list refreshed when shown", "", 0, "#alias k x|#aliasdelete k|#aliasdelete k",
      "I:\"k\" aliases \"x\"\nI:Alias \"k\" enfernt\n"
      "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", "RefreshList\nRefreshList"},
