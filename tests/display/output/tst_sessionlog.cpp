@@ -19,7 +19,7 @@ QByteArray Masked(QByteArray text)
 class TestSessionLog : public QObject {
     Q_OBJECT
 private slots:
-    void appendsSessionsWithoutColourCodes()
+    void appendsOrOverwritesSessionsWithoutColourCodes()
     {
         OutputRig r;
         QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
@@ -38,14 +38,7 @@ private slots:
         QCOMPARE(state.size(), 4);
         QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
         QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
-    }
-
-    void overwriteKeepsOnlyTheLatest()
-    {
-        OutputRig r;
-        r.log.StartLog(false);
-        r.Feed("eins");
-        r.log.StopLog();
+        // Overwriting keeps only the latest session.
         r.log.StartLog(true);
         r.Feed("zwei");
         r.log.StopLog();
