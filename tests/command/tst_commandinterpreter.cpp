@@ -136,6 +136,31 @@ const MessageRow kMessages[] = {
      "Load test\nSave conf/neu.mud\nBanner\nClearConsole\nQuit"},
 };
 
+// A line, and its words after grouping joined by "|".
+struct BraceRow {
+    const char *name, *line, *grouped;
+};
+const BraceRow kBraces[] = {
+    {"group in the middle", "#h {Der alte Ork} Rot", "#h|Der alte Ork|Rot"},
+    {"open without close groups to the end", "#h {Der Ork Rot", "#h|Der Ork Rot"},
+    {"close before open groups to the end", "#h a} {b c", "#h|a}|b c"},
+    {"last open wins", "#h {a {b c} d", "#h|{a|b c|d"},
+    {"braces inside words", "#h x{a b}y z", "#h|xa by|z"},
+    {"empty group", "#h {} Rot", "#h||Rot"},
+    {"lone brace at end", "#h a {", "#h|a|"},
+};
+
+// A log name typed and the file it opens in the log folder.
+struct LogNameRow {
+    const char *name, *typed, *file;
+};
+const LogNameRow kLogNames[] = {
+    {"backslash folders dropped", "..\\..\\conf\\default.mud", "default.log"},
+    {"parent folders dropped", "../../../evil", "evil.log"},
+    {"dot dot alone stays inside", "..", "..log"},
+    {"last dot only", "a.b.c", "a.b.log"},
+};
+
 // The recording lights and the path recorded, the lines sent, the paths and highlights,
 // the local echo when off.
 QByteArray State(CommandFixture& f)
@@ -226,29 +251,14 @@ private slots:
         QCOMPARE(f.Sink.FOutputLines, (QList<QByteArray>{""}));
     }
 
-    void groupBraces_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("grouped"); // the words joined by "|"
-        const auto row = [](const char* name, const char* line, const char* grouped) {
-            QTest::newRow(name) << QByteArray(line) << QByteArray(grouped);
-        };
-        row("group in the middle", "#h {Der alte Ork} Rot", "#h|Der alte Ork|Rot");
-        row("open without close groups to the end", "#h {Der Ork Rot", "#h|Der Ork Rot");
-        row("close before open groups to the end", "#h a} {b c", "#h|a}|b c");
-        row("last open wins", "#h {a {b c} d", "#h|{a|b c|d");
-        row("braces inside words", "#h x{a b}y z", "#h|xa by|z");
-        row("empty group", "#h {} Rot", "#h||Rot");
-        row("lone brace at end", "#h a {", "#h|a|");
-    }
+    void groupBraces_data() { AddTableRows(kBraces); }
 
     void groupBraces()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, grouped);
-        TStringList words = SplitString(' ', line);
+        const BraceRow& r = TableRow(kBraces);
+        TStringList words = SplitString(' ', r.line);
         TCommandInterpreter::GroupBraces(words);
-        QCOMPARE(words.join('|'), grouped);
+        QCOMPARE(words.join('|'), QByteArray(r.grouped));
     }
 
     void infoAndKillAll()
@@ -331,26 +341,15 @@ private slots:
         }
     }
 
-    void logNameGoesIntoLogFolder_data()
-    {
-        QTest::addColumn<QByteArray>("typed");
-        QTest::addColumn<QString>("file");
-        const auto row = [](const char* name, const char* typed, const char* file) {
-            QTest::newRow(name) << QByteArray(typed) << QString(file);
-        };
-        row("backslash folders dropped", "..\\..\\conf\\default.mud", "default.log");
-        row("parent folders dropped", "../../../evil", "evil.log");
-        row("dot dot alone stays inside", "..", "..log");
-        row("last dot only", "a.b.c", "a.b.log");
-    }
+    void logNameGoesIntoLogFolder_data() { AddTableRows(kLogNames); }
 
     void logNameGoesIntoLogFolder()
     {
-        QFETCH(QByteArray, typed);
-        QFETCH(QString, file);
+        const LogNameRow& r = TableRow(kLogNames);
+        const QString file(r.file);
         TempProgramFolder folder;
         CommandFixture f;
-        f.Line("#log " + typed);
+        f.Line("#log " + QByteArray(r.typed));
         QVERIFY(f.Log.LogActive());
         QCOMPARE(f.Log.FLogFileName, folder.path() + "log/" + file);
         // Nothing else was created anywhere in or above the program folder.

@@ -40,6 +40,23 @@ const LookupRow kLookups[] = {
     {"case on: none", true, "aps", "AB", "AB\r\n"},
 };
 
+// The value of alias "k", the line typed, the block sent.
+struct AliasRow {
+    const char *name, *value, *line, *sent;
+};
+const AliasRow kAliases[] = {
+    {"extra word dropped without tail", "kill %1", "k orc troll", "kill orc"},
+    {"tail then extra words", "give %1 to %2 now", "k sword bob extra more",
+     "give sword to bob now extra more"},
+    {"no placeholder appends arguments", "sage", "k hello   there", "sage hello there"},
+    {"descending placeholders stay literal", "%2 %1", "k a b", "%2 a"},
+    {"repeated placeholder", "%1 und %1!", "k x", "x und x!"},
+    {"placeholder without argument stays", "sag %3", "k hallo", "sag %3 hallo"},
+    {"percent at end of value", "zahle 5%", "k gold", "zahle 5% gold"},
+    {"percent at end after placeholder", "gib %1 %", "k x y", "gib x % y"},
+    {"bar and semicolon reach the MUD", "sag %1|n;s", "k hi", "sag hi|n;s"},
+};
+
 // Slots 1 "eins", 2 "n|o", 4, 10 "zehn", 12 "s" and 20 hold texts.
 struct FunctionKeyRow {
     const char* name;
@@ -147,36 +164,15 @@ private slots:
         QCOMPARE(f.Connection.Sent + (f.Connection.Connects ? "+" : ""), QByteArray(r.result));
     }
 
-    void expandAlias_data()
-    {
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("sent");
-        const auto row = [](const char* name, const char* value, const char* line,
-                            const char* sent) {
-            QTest::newRow(name) << QByteArray(value) << QByteArray(line) << QByteArray(sent);
-        };
-        row("extra word dropped without tail", "kill %1", "k orc troll", "kill orc");
-        row("tail then extra words", "give %1 to %2 now", "k sword bob extra more",
-            "give sword to bob now extra more");
-        row("no placeholder appends arguments", "sage", "k hello   there", "sage hello there");
-        row("descending placeholders stay literal", "%2 %1", "k a b", "%2 a");
-        row("repeated placeholder", "%1 und %1!", "k x", "x und x!");
-        row("placeholder without argument stays", "sag %3", "k hallo", "sag %3 hallo");
-        row("percent at end of value", "zahle 5%", "k gold", "zahle 5% gold");
-        row("percent at end after placeholder", "gib %1 %", "k x y", "gib x % y");
-        row("bar and semicolon reach the MUD", "sag %1|n;s", "k hi", "sag hi|n;s");
-    }
+    void expandAlias_data() { AddTableRows(kAliases); }
 
     void expandAlias()
     {
-        QFETCH(QByteArray, value);
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, sent);
+        const AliasRow& r = TableRow(kAliases);
         CommandFixture f;
-        f.Config.SetAlias("k", value);
-        f.Line(line);
-        QCOMPARE(f.Connection.Blocks, (Lines{sent + "\r\n"}));
+        f.Config.SetAlias("k", r.value);
+        f.Line(r.line);
+        QCOMPARE(f.Connection.Blocks, (Lines{r.sent + QByteArray("\r\n")}));
     }
 
     void aliasIsSentAsOneBlockAndEchoed()
