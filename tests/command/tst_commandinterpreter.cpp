@@ -79,7 +79,8 @@ const MessageRow kMessages[] = {
      "E:Fehler: Kein Pfad aufgezeichnet.\nE:Kuerzel \"k\" bereits belegt.\n"
      "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nI:Aktueller Pfad: n;\n"
      "I:AUTOMAP eingeschaltet.\nI:Pfad-Aufzeichnung abgebrochen.\nI:Aktueller Pfad: \n"
-     "I:Pfad-Aufzeichnung gestartet.", "Lights M-\nLights MA\nLights --\nLights M-", "M- , sent n, paths , high "},
+     "I:Pfad-Aufzeichnung gestartet.", "Lights M-\nLights MA\nLights --\nLights M-",
+     "M- , sent n, paths , high "},
     {"highlights", "", 0,
      "#high {rote Rose} Rot Gelb|#highlight Ork rot|#high Ork Blutrot Nacht|"
      "#high Ork Rot Nacht|#high Ork Rot Gelb Blau|#high a/b Rot|#high {} Rot",
