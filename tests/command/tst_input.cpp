@@ -94,7 +94,7 @@ const CompletionRow kCompletions[] = {
     {"blank before caret", "Schwert|Schild", "", true, "nimm ", ""},
     {"output word with comma", "", "Ein Ork, ein Troll.", true, "toete Or", "toete Ork"},
     {"umlaut removed", "", "Ein B\xe4r.", true, "B", "Br"},
-    {"digits and dash kept", "", "[Ork-2]", true, "[O", "Ork-2"},
+    {"letters, digits and dash kept", "", "[Aaz-09Z]", true, "[A", "Aaz-09Z"},
     {"word list wins over output", "Ork", "Orkan Orks", true, "Or", "Ork"},
     {"same output word twice is one", "", "Ork Ork|ork", false, "or", "Ork"},
     {"ambiguous", "Schwert|Schild|Axt", "", true, "nimm Sch", "", "Schwert|Schild"},
