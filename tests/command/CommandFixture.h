@@ -19,7 +19,6 @@ public:
     int Cursor = 0;
     bool AllSelected = false;
     int Lists = 0; // list type shown in the lists panel
-    bool Recording = false, AutoMap = false;
     QStringList Calls;           // everything else, in order
     QList<QByteArray> PathNames; // answers of AskPathName; empty name = cancel
 
@@ -46,8 +45,6 @@ public:
     void NoteAdded(const QByteArray&, const QByteArray& text) override { Calls << "Note " + text; }
     void RecordingStateChanged(bool recording, bool autoMap) override
     {
-        Recording = recording;
-        AutoMap = autoMap;
         Calls << QStringLiteral("Lights %1%2").arg(recording ? "M" : "-", autoMap ? "A" : "-");
     }
     bool AskPathName(const QByteArray& path, QByteArray& name) override

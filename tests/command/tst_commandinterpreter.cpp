@@ -2,6 +2,7 @@
 // main window, and the files beside the program (mudhelp.txt, #log, #dir, #notiz).
 
 #include "CommandFixture.h"
+#include "FileRig.h"
 #include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "command/CommandTable.h"
@@ -9,25 +10,10 @@
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace
 {
-
-void WriteFile(const QString& name, const QByteArray& contents)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray ReadFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A help file whose every section names itself, so a test sees which one was shown.
 void WriteMarkerHelp(const TempProgramFolder& folder)
@@ -68,17 +54,56 @@ const Limit kLimits[] = {
 };
 
 // Setup (processed first, its output discarded), the list shown, the line, then the
-// red (E:) and green (I:) messages and the calls to the main window, one a line.
+// red (E:) and green (I:) messages and the calls to the main window, one a line, and
+// where given what the line left behind (see State).
 struct MessageRow {
     const char *name, *setup;
     int listType;
-    const char *line, *messages, *calls;
+    const char *line, *messages, *calls, *state = nullptr;
 };
 const MessageRow kMessages[] = {
+    {"recorded automatically, stored and walked", "#alias n norden", 1,
+     "#mark|#automap|n|n|o|#showpath|#path weg|weg",
+     "I:Pfad-Aufzeichnung gestartet.\nI:AUTOMAP eingeschaltet.\nI:Aktueller Pfad: n;n;o;\n"
+     "I:Pfad \"weg\" eingerichtet.", "Lights M-\nLights MA\nRefreshList\nLights --",
+     "-- , sent n|n|o|n|n|o, paths weg/n;n;o;, high "},
+    {"automap needs recording, map records without sending", "", 0,
+     "#map o|#automap|#mark|#automap|#automap|n|#map o|#map nw",
+     "E:Aufzeichnung von Pfad nicht gestartet, mit #mark starten.\n"
+     "I:Pfad-Aufzeichnung gestartet.\nI:AUTOMAP eingeschaltet.\nI:AUTOMAP ausgeschaltet.",
+     "Lights M-\nLights MA\nLights M-", "M- o;nw;, sent n, paths , high "},
+    {"path errors keep the recording, mark cancels, a new start without automap", "#alias k x",
+     0, "#path weg|#mark|#path weg|#map n|#path k|#path a/b|#showpath|#automap|#mark|#showpath|"
+     "#mark|n",
+     "E:Fehler: Beginn von Pfadaufzeichnung nicht gesetzt.\nI:Pfad-Aufzeichnung gestartet.\n"
+     "E:Fehler: Kein Pfad aufgezeichnet.\nE:Kuerzel \"k\" bereits belegt.\n"
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nI:Aktueller Pfad: n;\n"
+     "I:AUTOMAP eingeschaltet.\nI:Pfad-Aufzeichnung abgebrochen.\nI:Aktueller Pfad: \n"
+     "I:Pfad-Aufzeichnung gestartet.", "Lights M-\nLights MA\nLights --\nLights M-",
+     "M- , sent n, paths , high "},
+    {"highlights", "", 0,
+     "#high {rote Rose} Rot Gelb|#highlight Ork rot|#high Ork Blutrot Nacht|"
+     "#high Ork Rot Nacht|#high Ork Rot Gelb Blau|#high a/b Rot|#high {} Rot",
+     "I:\"rote Rose\" wird nun \"Rot\" auf \"Gelb\" dargestellt.\n"
+     "I:\"Ork\" wird nun \"Rot\" auf \"Schwarz\" dargestellt.\n"
+     "E:\"Blutrot\" ist keine gueltige Vordergrund-Farbe!\n"
+     "E:\"Nacht\" ist keine gueltige Hintergrund-Farbe!\nE:Falsche Parameter-Anzahl!\n"
+     "E:Hervorhebung \"a/b\" ist nicht zulaessig!\nE:Hervorhebung \"\" ist nicht zulaessig!",
+     "", "-- , sent , paths , high rote Rose/10/12|Ork/10/1"},
     {"alias set, taken, deleted, missing", "#session weg h 1", 1,
      "#alias k kill   %1|#alias weg x|#aliasdelete k|#aliasdelete k",
      "I:\"k\" aliases \"kill %1\"\nE:Kuerzel \"weg\" bereits belegt.\nI:Alias \"k\" enfernt\n"
      "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", ""},
+    {"unknown commands, an alias short of parameters: nothing sent", "#alias Gib gib %1 an %2 %1",
+     0, "#ali bar|#|Gib schwert",
+     "E:Unbekannter Befehl \"#ali\"!\nE:Unbekannter Befehl \"#\"!\n"
+     "E:Der Alias \"Gib\" benoetigt 2 Parameter!", "", "-- , sent , paths , high "},
+    // ECHO looks for "on" or "off" anywhere in the word, in any case; off is reported
+    // even when it already was.
+    {"echo on", "#echo off", 0, "#echo AnOn|#echo xyz", "I:Lokales Echo eingeschaltet.", "",
+     "-- , sent , paths , high "},
+    {"echo off", "#echo off", 0, "#echo xyz|#echo Off", "I:Lokales Echo ausgeschaltet.", "",
+     "-- , sent , paths , high , no echo"},
     {"alias list refreshed when shown", "", 0, "#alias k x|#aliasdelete k|#aliasdelete k",
      "I:\"k\" aliases \"x\"\nI:Alias \"k\" enfernt\n"
      "E:Ein Alias mit dem Kuerzel \"k\" existiert nicht.", "RefreshList\nRefreshList"},
@@ -111,6 +136,42 @@ const MessageRow kMessages[] = {
      "#load test|#save conf/neu.mud|#version|#clear|#exit", "",
      "Load test\nSave conf/neu.mud\nBanner\nClearConsole\nQuit"},
 };
+
+// A line, and its words after grouping joined by "|".
+struct BraceRow {
+    const char *name, *line, *grouped;
+};
+const BraceRow kBraces[] = {
+    {"group in the middle", "#h {Der alte Ork} Rot", "#h|Der alte Ork|Rot"},
+    {"open without close groups to the end", "#h {Der Ork Rot", "#h|Der Ork Rot"},
+    {"close before open groups to the end", "#h a} {b c", "#h|a}|b c"},
+    {"last open wins", "#h {a {b c} d", "#h|{a|b c|d"},
+    {"braces inside words", "#h x{a b}y z", "#h|xa by|z"},
+    {"empty group", "#h {} Rot", "#h||Rot"},
+    {"lone brace at end", "#h a {", "#h|a|"},
+};
+
+// A log name typed and the file it opens in the log folder.
+struct LogNameRow {
+    const char *name, *typed, *file;
+};
+const LogNameRow kLogNames[] = {
+    {"backslash folders dropped", "..\\..\\conf\\default.mud", "default.log"},
+    {"parent folders dropped", "../../../evil", "evil.log"},
+    {"dot dot alone stays inside", "..", "..log"},
+    {"last dot only", "a.b.c", "a.b.log"},
+};
+
+// The recording lights and the path recorded, the lines sent, the paths and highlights,
+// the local echo when off.
+QByteArray State(CommandFixture& f)
+{
+    const TPathRecorder& r = f.Commands.Recorder();
+    return QByteArray(r.FRecording ? "M" : "-") + (r.FAutoMap ? "A" : "-") + " " +
+           r.FRecordedPath + ", sent " + f.SentLines().join('|') + ", paths " +
+           f.Config.FPaths.join('|') + ", high " + f.Config.FHighlights.join('|') +
+           (f.Sink.FLocalEcho ? "" : ", no echo");
+}
 
 } // namespace
 
@@ -175,6 +236,7 @@ private slots:
         f.Line(r.line);
         QCOMPARE(f.Messages().join('\n'), QString(r.messages));
         QCOMPARE(f.Host.Calls.join('\n'), QString(r.calls));
+        if (r.state) QCOMPARE(State(f), QByteArray(r.state));
     }
 
     void storedForms()
@@ -190,56 +252,14 @@ private slots:
         QCOMPARE(f.Sink.FOutputLines, (QList<QByteArray>{""}));
     }
 
-    void groupBraces_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("grouped"); // the words joined by "|"
-        const auto row = [](const char* name, const char* line, const char* grouped) {
-            QTest::newRow(name) << QByteArray(line) << QByteArray(grouped);
-        };
-        row("group in the middle", "#h {Der alte Ork} Rot", "#h|Der alte Ork|Rot");
-        row("open without close groups to the end", "#h {Der Ork Rot", "#h|Der Ork Rot");
-        row("close before open groups to the end", "#h a} {b c", "#h|a}|b c");
-        row("last open wins", "#h {a {b c} d", "#h|{a|b c|d");
-        row("braces inside words", "#h x{a b}y z", "#h|xa by|z");
-        row("empty group", "#h {} Rot", "#h||Rot");
-        row("lone brace at end", "#h a {", "#h|a|");
-    }
+    void groupBraces_data() { AddTableRows(kBraces); }
 
     void groupBraces()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QByteArray, grouped);
-        TStringList words = SplitString(' ', line);
+        const BraceRow& r = TableRow(kBraces);
+        TStringList words = SplitString(' ', r.line);
         TCommandInterpreter::GroupBraces(words);
-        QCOMPARE(words.join('|'), grouped);
-    }
-
-    void highlightAndEcho()
-    {
-        CommandFixture f;
-        f.Line("#high {rote Rose} Rot Gelb|#highlight Ork rot|#high Ork Blutrot Nacht|"
-               "#high Ork Rot Nacht|#high Ork Rot Gelb Blau|#high a/b Rot|#high {} Rot");
-        QCOMPARE(f.Messages(),
-                 (QStringList{"I:\"rote Rose\" wird nun \"Rot\" auf \"Gelb\" dargestellt.",
-                              "I:\"Ork\" wird nun \"Rot\" auf \"Schwarz\" dargestellt.",
-                              "E:\"Blutrot\" ist keine gueltige Vordergrund-Farbe!",
-                              "E:\"Nacht\" ist keine gueltige Hintergrund-Farbe!",
-                              "E:Falsche Parameter-Anzahl!",
-                              "E:Hervorhebung \"a/b\" ist nicht zulaessig!",
-                              "E:Hervorhebung \"\" ist nicht zulaessig!"}));
-        QCOMPARE(f.Config.FHighlights, (TStringList{"rote Rose/10/12", "Ork/10/1"}));
-        // ECHO looks for "on" or "off" anywhere in the word, in any case; off is reported
-        // even when it already was.
-        f.Reset();
-        f.Sink.FLocalEcho = false;
-        f.Line("#echo Off|#echo AnOn|#echo xyz");
-        QVERIFY(f.Sink.FLocalEcho);
-        f.Line("#echo off");
-        QVERIFY(!f.Sink.FLocalEcho);
-        QCOMPARE(f.Messages(),
-                 (QStringList{"I:Lokales Echo ausgeschaltet.", "I:Lokales Echo eingeschaltet.",
-                              "I:Lokales Echo ausgeschaltet."}));
+        QCOMPARE(words.join('|'), QByteArray(r.grouped));
     }
 
     void infoAndKillAll()
@@ -283,15 +303,12 @@ private slots:
         QCOMPARE(f.Console.Text(), shown("HIGHLIGHT") + shown("HELP") + shown("ALIAS") +
                                        "\r\nUnbekannter Befehl: #alias\r\n");
         QVERIFY(!f.Sink.FHelpActive);
-    }
-
-    void helpFormatAndMissingFile()
-    {
-        TempProgramFolder folder;
+        // Underscores are blanks, a lone backslash an empty line, the next section not shown.
         WriteFile(folder.file("mudhelp.txt"),
                   "[MAP]\r\n1=#map_<schritt>\r\n2=\\\r\n3=__eingerueckt_\r\n"
                   "[PATH]\r\n1=falsch\r\n");
-        CommandFixture f;
+        f.Reset();
+        f.Sink.FOutputLines = {""};
         f.Commands.Interpreter().ShowHelp(ciMap);
         QCOMPARE(f.Sink.FOutputLines.mid(1),
                  (QList<QByteArray>{"", "--- Hilfe ---", "#map <schritt>", "", "  eingerueckt ",
@@ -325,26 +342,15 @@ private slots:
         }
     }
 
-    void logNameGoesIntoLogFolder_data()
-    {
-        QTest::addColumn<QByteArray>("typed");
-        QTest::addColumn<QString>("file");
-        const auto row = [](const char* name, const char* typed, const char* file) {
-            QTest::newRow(name) << QByteArray(typed) << QString(file);
-        };
-        row("backslash folders dropped", "..\\..\\conf\\default.mud", "default.log");
-        row("parent folders dropped", "../../../evil", "evil.log");
-        row("dot dot alone stays inside", "..", "..log");
-        row("last dot only", "a.b.c", "a.b.log");
-    }
+    void logNameGoesIntoLogFolder_data() { AddTableRows(kLogNames); }
 
     void logNameGoesIntoLogFolder()
     {
-        QFETCH(QByteArray, typed);
-        QFETCH(QString, file);
+        const LogNameRow& r = TableRow(kLogNames);
+        const QString file(r.file);
         TempProgramFolder folder;
         CommandFixture f;
-        f.Line("#log " + typed);
+        f.Line("#log " + QByteArray(r.typed));
         QVERIFY(f.Log.LogActive());
         QCOMPARE(f.Log.FLogFileName, folder.path() + "log/" + file);
         // Nothing else was created anywhere in or above the program folder.

@@ -1,5 +1,7 @@
 #include "display/controls/Shader.h"
 
+#include "TableRows.h"
+
 #include <QImage>
 #include <QTest>
 
@@ -14,59 +16,50 @@ QImage Render(TShader& shader)
     return image;
 }
 
+// Size and direction (across: bands left to right), bands, end colour, and one pixel's colour.
+struct BandRow {
+    const char* name;
+    QSize size;
+    bool across;
+    int steps;
+    TColor to;
+    QPoint at;
+    QColor color;
+};
+const BandRow kBands[] = {
+    // The defaults: blue to black, 20 bands, top to bottom.
+    {"first band", {10, 200}, false, 20, 0, {5, 9}, QColor(0, 0, 255)},
+    {"second band", {10, 200}, false, 20, 0, {5, 10}, QColor(0, 0, 242)},
+    {"last band one delta short of black", {10, 200}, false, 20, 0, {9, 199}, QColor(0, 0, 13)},
+    // The settings preview: bands across, 5.45 pixels wide.
+    {"preview band 10", {109, 233}, true, 20, 0, {54, 100}, QColor(0, 0, 127)},
+    {"preview last band", {109, 233}, true, 20, 0, {108, 0}, QColor(0, 0, 13)},
+    // Red in the lowest byte: blue to red, delta 63.75 per channel.
+    {"channels apart", {4, 40}, false, 4, 0x0000FF, {0, 25}, QColor(128, 0, 127)},
+};
+
 } // namespace
 
 class TstShader : public QObject
 {
     Q_OBJECT
 private slots:
-    void bands_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("across");
-        QTest::addColumn<int>("steps");
-        QTest::addColumn<TColor>("to");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QColor>("color");
-        const auto row = [](const char* name, QSize size, bool across, int steps, TColor to,
-                            QPoint at, QColor color) {
-            QTest::newRow(name) << size << across << steps << to << at << color;
-        };
-        // The defaults: blue to black, 20 bands, top to bottom; halves round to even.
-        row("first band", {10, 200}, false, 20, 0, {5, 9}, QColor(0, 0, 255));
-        row("second band", {10, 200}, false, 20, 0, {5, 10}, QColor(0, 0, 242));
-        row("band 2: 25.5 to 26", {10, 200}, false, 20, 0, {5, 25}, QColor(0, 0, 229));
-        row("band 6: 76.5 to 76", {10, 200}, false, 20, 0, {5, 65}, QColor(0, 0, 179));
-        row("last band one delta short of black", {10, 200}, false, 20, 0, {9, 199},
-            QColor(0, 0, 13));
-        // The settings preview: 20 bands of 5.45 pixels; band 10 starts at 54 (54.5 to
-        // even), over the last pixel of band 9.
-        row("preview band 9", {109, 233}, true, 20, 0, {53, 100}, QColor(0, 0, 140));
-        row("preview band 10", {109, 233}, true, 20, 0, {54, 100}, QColor(0, 0, 127));
-        row("preview last band", {109, 233}, true, 20, 0, {108, 0}, QColor(0, 0, 13));
-        // Red in the lowest byte: blue to red, delta 63.75 per channel.
-        row("channels apart", {4, 40}, false, 4, 0x0000FF, {0, 25}, QColor(128, 0, 127));
-    }
+    void bands_data() { AddTableRows(kBands); }
 
     void bands()
     {
-        QFETCH(QSize, size);
-        QFETCH(bool, across);
-        QFETCH(int, steps);
-        QFETCH(TColor, to);
-        QFETCH(QPoint, at);
-        QFETCH(QColor, color);
+        const BandRow& r = TableRow(kBands);
         TShader shader;
-        shader.resize(size);
-        shader.SetDirection(across);
-        shader.SetSteps(quint16(steps));
-        shader.SetToColor(to);
+        shader.resize(r.size);
+        shader.SetDirection(r.across);
+        shader.SetSteps(quint16(r.steps));
+        shader.SetToColor(r.to);
         const QImage image = Render(shader);
-        QCOMPARE(QColor(image.pixel(at)), color);
+        QCOMPARE(QColor(image.pixel(r.at)), r.color);
         // Every pixel is covered, the bands darken monotonically.
         int previousBlue = 256;
-        for (int i = 0; i < (across ? size.width() : size.height()); ++i) {
-            const QColor c(across ? image.pixel(i, 0) : image.pixel(0, i));
+        for (int i = 0; i < (r.across ? r.size.width() : r.size.height()); ++i) {
+            const QColor c(r.across ? image.pixel(i, 0) : image.pixel(0, i));
             QVERIFY2(c.green() == 0 && c.blue() <= previousBlue, qPrintable(QString::number(i)));
             previousBlue = c.blue();
         }

@@ -1,23 +1,11 @@
 // The session log file: framing, append or overwrite, and failures that lose nothing.
+#include "FileRig.h"
 #include "OutputRig.h"
 
-#include <QFile>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
-
-struct Rig : OutputRig {
-    QByteArray File() const
-    {
-        QFile f(log.FLogFileName);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-};
 
 // Dates vary; the frame lines are compared with their date-time replaced.
 QByteArray Masked(QByteArray text)
@@ -31,9 +19,9 @@ QByteArray Masked(QByteArray text)
 class TestSessionLog : public QObject {
     Q_OBJECT
 private slots:
-    void appendsSessionsWithoutColourCodes()
+    void appendsOrOverwritesSessionsWithoutColourCodes()
     {
-        Rig r;
+        OutputRig r;
         QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
         r.log.StopLog(); // no log: nothing happens
         QVERIFY(state.isEmpty() && r.console.Cells.isEmpty());
@@ -44,34 +32,27 @@ private slots:
             r.sink.ShowInfo("nicht im Log");
             r.log.StopLog();
         }
-        QCOMPARE(Masked(r.File()),
+        QCOMPARE(Masked(ReadFile(r.log.FLogFileName)),
                  QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
                             "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
         QCOMPARE(state.size(), 4);
         QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
         QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
-    }
-
-    void overwriteKeepsOnlyTheLatest()
-    {
-        Rig r;
-        r.log.StartLog(false);
-        r.Feed("eins");
-        r.log.StopLog();
+        // Overwriting keeps only the latest session.
         r.log.StartLog(true);
         r.Feed("zwei");
         r.log.StopLog();
-        QCOMPARE(Masked(r.File()),
+        QCOMPARE(Masked(ReadFile(r.log.FLogFileName)),
                  QByteArray("<LOG gestartet am *>\r\nzwei<LOG gestoppt am *>\r\n\r\n"));
         r.log.FLogOverwrite = true;
         r.log.StartLog(false);
         r.log.StopLog();
-        QVERIFY(!r.File().contains("zwei"));
+        QVERIFY(!ReadFile(r.log.FLogFileName).contains("zwei"));
     }
 
     void unopenableFileShowsTheDialog()
     {
-        Rig r;
+        OutputRig r;
         r.log.FLogFileName = r.folder.file("fehlt/s.log");
         QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
         // The light is on while the player reads the error.
@@ -87,18 +68,10 @@ private slots:
 
     void writeFailureStopsTheLogButShowsTheText()
     {
-        Rig r;
+        OutputRig r;
         r.log.StartLog(false);
         QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
-        // A file size limit makes the next write fail, whatever rights the test runs with.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &small);
-        r.Feed(QByteArray(200, 'x') + "\r\n");
-        setrlimit(RLIMIT_FSIZE, &old);
+        UnderFileSizeLimit([&] { r.Feed(QByteArray(200, 'x') + "\r\n"); });
         QVERIFY(!r.log.LogActive());
         QCOMPARE(state.size(), 1);
         QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
