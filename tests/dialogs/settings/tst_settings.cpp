@@ -383,12 +383,13 @@ private slots:
                  4);
     }
 
-    void pendingValueRenameAndNewSession()
+    void listsEditedRenamedAddedAndDeleted()
     {
         TSettingsFixture f;
         f.config.FAliases = {"a/1", "b/2"};
         f.config.FTabs = {"Drache", "Zwerg"};
         f.config.FSessions = {"alt/h.de/23"};
+        f.config.FPaths = {"p/n;", "q/s;", "r/o;"};
         TListsPage& page = *f.Open(spLists).PageLists;
         // A value typed and another entry clicked: "&Ja" stores it where it was typed.
         QTest::keyClicks(page.edtValue, "1");
@@ -426,16 +427,10 @@ private slots:
         QTest::keyClicks(page.edtSessionPort, "4711");
         Click(page.btnSessionChange);
         QCOMPARE(f.Work().FSessions.last(), QByteArray("vez/mud.vezoriza.de/4711"));
-    }
 
-    void deletingSelectsSameOrLastOrNone()
-    {
-        TSettingsFixture f;
-        f.config.FPaths = {"a/n;", "b/s;", "c/o;"};
-        TListsPage& page = *f.Open(spLists).PageLists;
+        // Deleting selects the same row, else the new last, else none.
         Choose(page.cbLists, TListsPage::lcPaths);
         ClickRow(page.lbShortcuts, 2);
-
         f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes << IPrompts::Answer::Yes
                           << IPrompts::Answer::Yes;
         Click(page.btnListDelete);
@@ -446,7 +441,7 @@ private slots:
         QCOMPARE(page.edtValue->text(), QStringLiteral("s;")); // the new last
         ClickRow(page.lbShortcuts, 0);
         Click(page.btnListDelete);
-        QCOMPARE(page.edtShortCut->text(), QStringLiteral("b")); // the same row
+        QCOMPARE(page.edtShortCut->text(), QStringLiteral("q")); // the same row
         Click(page.btnListDelete);
         QVERIFY(f.Work().FPaths.isEmpty());
         QCOMPARE(page.lbShortcuts->currentRow(), -1);
