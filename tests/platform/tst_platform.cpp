@@ -127,10 +127,8 @@ private slots:
         for (int c = 0; c < 256; ++c)
             all.append(char(c));
         const QString u = Win1252::toUnicode(all);
-        QCOMPARE(u.at(0x80), QChar(0x20AC)); // euro sign, not a Latin-1 control
-        QCOMPARE(u.at(0x9F), QChar(0x0178));
-        QCOMPARE(u.at(0x81), QChar(0xFFFD)); // undefined byte
-        QCOMPARE(u.at(0xE4), QChar(0x00E4));
+        // 0x80 is the euro sign, not a Latin-1 control; 0x81 is undefined.
+        QCOMPARE(u.mid(0x80, 1) + u.at(0x9F) + u.at(0x81) + u.at(0xE4), QString("€Ÿ\uFFFDä"));
         QByteArray expected = all;
         for (char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
             expected[uchar(undefined)] = '?';
@@ -149,8 +147,7 @@ private slots:
         DateTime::TDateTime v = 0;
         QVERIFY(DateTime::strToDateTime("06.12.2026 08:05:09", v));
         QCOMPARE(DateTime::dateTimeToStr(v), QByteArray("06.12.2026 08:05:09"));
-        QCOMPARE(DateTime::dateToStr(v), QByteArray("06.12.2026"));
-        QCOMPARE(DateTime::timeToStr(v), QByteArray("08:05:09"));
+        QCOMPARE(DateTime::dateToStr(v) + ' ' + DateTime::timeToStr(v), DateTime::dateTimeToStr(v));
         QVERIFY(DateTime::strToDateTime("06.12.2026", v));
         QCOMPARE(DateTime::dateTimeToStr(v), QByteArray("06.12.2026")); // midnight: no time
         QCOMPARE(DateTime::dateTimeToStr(2.25), QByteArray("01.01.1900 06:00:00"));
@@ -158,8 +155,6 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         for (const QDateTime& t : {now, QDateTime(QDate(1800, 1, 1), QTime(6, 0))})
             QVERIFY(qAbs(DateTime::toQDateTime(DateTime::fromQDateTime(t)).msecsTo(t)) <= 1);
-        QCOMPARE(DateTime::invalidDateTimeMessage("x"),
-                 QString("'x' ist kein gültiges Datum und Zeit"));
     }
 
     void parsing_data()

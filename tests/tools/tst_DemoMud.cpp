@@ -1,5 +1,5 @@
 // The practice MUD as a client sees it: each test starts the real program on a free
-// loopback port and talks telnet to it over plain sockets.
+// loopback port and talks telnet to it over the loopback peer.
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestLoopback.h"
+
 #include <arpa/inet.h>
 #include <csignal>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace
 {
@@ -32,84 +32,63 @@ QByteArray title(const QByteArray& name)
     return "\x1b[1;33m" + name + "\x1b[0m\r\n";
 }
 
-// A bare telnet peer that reads with deadlines, so a server that stops answering fails
-// the test instead of hanging it.
-class MudClient
+// A player on the shared loopback peer. Every read has a deadline, so a server that stops
+// answering fails the test instead of hanging it.
+class MudClient : public TTestPeer
 {
 public:
     // Connected, and logged in under name when one is given. A failed connection shows
     // as the peer having closed, so the first read fails.
     explicit MudClient(quint16 port, const QByteArray& name = {})
     {
-        FFd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in addr{AF_INET, htons(port), {htonl(INADDR_LOOPBACK)}, {}};
-        FPeerClosed = ::connect(FFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0;
+        ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        Attach(fd);
         if (!name.isEmpty()) login(name);
     }
-    MudClient(const MudClient&) = delete;
-    ~MudClient() { close(); }
-    void close()
-    {
-        if (FFd >= 0) ::close(FFd);
-        FFd = -1;
-    }
-    // A blocking socket sends it all or fails.
-    bool send(const QByteArray& bytes)
-    {
-        return ::send(FFd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == bytes.size();
-    }
-    // Everything up to and including needle; the rest stays buffered. Empty on timeout.
+    // Everything up to and including needle since the last read. Empty on timeout.
     QByteArray readUntil(const QByteArray& needle)
     {
-        for (QDeadlineTimer end(TimeoutMs); FBuffer.indexOf(needle) < 0;)
-            if (!receiveSome(end)) {
+        qsizetype at;
+        const QDeadlineTimer end(TimeoutMs);
+        while ((at = Received().indexOf(needle, FRead)) < 0) {
+            if (SawEnd() || end.hasExpired()) {
                 qWarning("no \"%s\" in time", needle.toPercentEncoding().constData());
                 return {};
             }
-        const QByteArray head = FBuffer.left(FBuffer.indexOf(needle) + needle.size());
-        FBuffer.remove(0, head.size());
+            Poll(1 << 20, 20);
+        }
+        const QByteArray head = Received().mid(FRead, at + needle.size() - FRead);
+        FRead += head.size();
         return head;
     }
     bool closedByPeer()
     {
-        for (QDeadlineTimer end(TimeoutMs); receiveSome(end);) {
-        }
-        return FPeerClosed;
+        for (QDeadlineTimer end(TimeoutMs); !SawEnd() && !end.hasExpired();)
+            Poll(1 << 20, 20);
+        return SawEnd();
     }
     void login(const QByteArray& name)
     {
         readUntil("Wie heisst Du? \xFF\xF9");
-        send(iac(WILL, 24));
+        Write(iac(WILL, 24));
         readUntil(QByteArray("\xFF\xFA\x18\x01\xFF\xF0", 6));
-        send(QByteArray("\xFF\xFA\x18\x00KMCTEST\xFF\xF0", 13) + name + "\r\n");
+        Write(QByteArray("\xFF\xFA\x18\x00KMCTEST\xFF\xF0", 13) + name + "\r\n");
         readUntil("Passwort: \xFF\xF9");
-        send("geheim\r\n");
+        Write("geheim\r\n");
         readUntil(GamePrompt);
     }
     // Sends a command line and waits for expected; other players' chatter and earlier
     // prompts may come first, so answers are found by content, never by position.
     bool answers(const QByteArray& text, const QByteArray& expected)
     {
-        send(text + "\r\n");
+        Write(text + "\r\n");
         return !readUntil(expected).isEmpty();
     }
-    QByteArray Transcript; // everything received
 
 private:
-    bool receiveSome(const QDeadlineTimer& end)
-    {
-        pollfd pfd{FFd, POLLIN, 0};
-        if (FFd < 0 || FPeerClosed || ::poll(&pfd, 1, int(end.remainingTime())) <= 0) return false;
-        char buf[64 * 1024];
-        const ssize_t n = ::recv(FFd, buf, sizeof buf, 0);
-        FPeerClosed = n <= 0;
-        FBuffer.append(buf, std::max<ssize_t>(n, 0));
-        Transcript.append(buf, std::max<ssize_t>(n, 0));
-        return n > 0;
-    }
-    int FFd = -1;
-    bool FPeerClosed = false;
-    QByteArray FBuffer;
+    qsizetype FRead = 0;
 };
 
 } // namespace
@@ -157,11 +136,11 @@ private slots:
         const QByteArray welcome = c.readUntil("Wie heisst Du? \xFF\xF9");
         QVERIFY(welcome.startsWith(iac(DO, 24)));
         QVERIFY(welcome.contains("R\xE4ume")); // Windows-1252: one byte per umlaut
-        c.send(iac(WILL, 24));
+        c.Write(iac(WILL, 24));
         QCOMPARE(c.readUntil("\xFF\xF0"), QByteArray("\xFF\xFA\x18\x01\xFF\xF0", 6));
-        c.send(QByteArray("\xFF\xFA\x18\x00KMCTEST\xFF\xF0", 13) + "anna\r\n");
+        c.Write(QByteArray("\xFF\xFA\x18\x00KMCTEST\xFF\xF0", 13) + "anna\r\n");
         QCOMPARE(c.readUntil("\xFF\xF9"), iac(WILL, 1) + "Passwort: \xFF\xF9");
-        c.send(iac(DO, 1) + "geheim\r\n"); // the client's consent needs no answer
+        c.Write(iac(DO, 1) + "geheim\r\n"); // the client's consent needs no answer
         const QByteArray greeting = c.readUntil(GamePrompt);
         QVERIFY(greeting.startsWith(iac(WONT, 1) + "\r\n"));
         QVERIFY(greeting.contains("Hallo Anna!"));
@@ -169,18 +148,18 @@ private slots:
         QVERIFY(c.answers("wer", "Anna\x1b[0m [KMCTEST]"));
         c.readUntil(GamePrompt);
 
-        c.send(iac(WILL, 31));
+        c.Write(iac(WILL, 31));
         QCOMPARE(c.readUntil("\x1f"), iac(DONT, 31));
-        c.send("\xFF"); // a verb split across two segments
+        c.Write("\xFF"); // a verb split across two segments
         QTest::qWait(100);
-        c.send("\xFD\x03");
+        c.Write("\xFD\x03");
         QCOMPARE(c.readUntil("\x03"), iac(WONT, 3));
         // Refusals, GA, NOP and a foreign sub-negotiation are all taken silently.
-        c.send(iac(WONT, 5) + iac(DONT, 6) + "\xFF\xF9\xFF\xF1" +
+        c.Write(iac(WONT, 5) + iac(DONT, 6) + "\xFF\xF9\xFF\xF1" +
                QByteArray("\xFF\xFA\x63\x01\xFF\xFF\x02\xFF\xF0", 9));
-        c.send("wer\r\n");
+        c.Write("wer\r\n");
         QVERIFY(c.readUntil("Spieler im Spiel: 1\r\n").startsWith("Spieler im Spiel"));
-        const QByteArray all = c.Transcript;
+        const QByteArray all = c.Received();
         for (qsizetype i = 0; (i = all.indexOf('\n', i)) >= 0; ++i)
             QVERIFY2(i > 0 && all[i - 1] == '\r', all.mid(i - 20, 30).constData());
         QCOMPARE(all.count(iac(WONT, 1)), 1);
@@ -214,9 +193,9 @@ private slots:
         QVERIFY(anna.answers("sage Hallo \xFF\xFF!", "Du sagst: Hallo \xFF\xFF!"));
         QVERIFY(!bert.readUntil("Anna sagt: Hallo \xFF\xFF!").isEmpty());
         // Escape sequences in what a player says do not reach the others.
-        anna.send("sage \x1b[31mrot\r\n");
+        anna.Write("sage \x1b[31mrot\r\n");
         QVERIFY(!bert.readUntil("Anna sagt: [31mrot").isEmpty());
-        cora.send("wer\r\n");
+        cora.Write("wer\r\n");
         QVERIFY(!cora.readUntil("Spieler im Spiel: 3").contains("sagt"));
         QVERIFY(bert.answers("rein", "Hier ist auch: Cora."));
         QVERIFY(!anna.readUntil("Bert geht hinein.").isEmpty());
@@ -227,7 +206,7 @@ private slots:
         QVERIFY(again.answers("ANNA", "schon im Spiel"));
     }
 
-    void floodSendsExactlyTheRequestedBytes()
+    void floodSendsExactlyTheRequestedBytesAndHoldsUpNoOne()
     {
         MudClient c(FPort, "Anna");
         for (const char* bad : {"flood", "flood viel", "flood 0", "flood -3"})
@@ -241,15 +220,13 @@ private slots:
         QVERIFY(body.endsWith("\r\n"));
         QVERIFY(!body.contains('\xFF'));
         QVERIFY(body.count("\x1b[") > body.count('\n') / 5);
-    }
 
-    void floodDoesNotHoldUpOtherPlayers()
-    {
-        MudClient anna(FPort, "Anna"), bert(FPort);
-        anna.send("flood 8192\r\n"); // 8 MB that Anna never reads
+        // A flood does not hold up other players.
+        MudClient bert(FPort);
+        c.Write("flood 8192\r\n"); // 8 MB that Anna never reads
         bert.login("Bert");
         QVERIFY(bert.answers("wer", "Spieler im Spiel: 2\r\n"));
-        anna.close(); // gone in the middle of the flood
+        c.Close(); // gone in the middle of the flood
         QVERIFY(!bert.readUntil("Anna verschwindet").isEmpty());
         QVERIFY(bert.answers("wer", "Spieler im Spiel: 1\r\n"));
     }
@@ -257,10 +234,10 @@ private slots:
     void recordsEveryReceivedLine()
     {
         MudClient c(FPort, "Anna");
-        c.send("eins\r\nzwei\ndrei\r");
-        c.send(QByteArray("\0vier\r\n", 7));
-        c.send("sage \xFF\xFFja\r\n\r\n\xE4\xF6\xFC\r\n");
-        c.send("f\xFC" + iac(WILL, 31) + "nf\r\n");
+        c.Write("eins\r\nzwei\ndrei\r");
+        c.Write(QByteArray("\0vier\r\n", 7));
+        c.Write("sage \xFF\xFFja\r\n\r\n\xE4\xF6\xFC\r\n");
+        c.Write("f\xFC" + iac(WILL, 31) + "nf\r\n");
         QVERIFY(c.answers("wer", "Spieler im Spiel: 1"));
         QFile record(FDir.filePath("record.txt"));
         QVERIFY(record.open(QIODevice::ReadOnly));
@@ -279,11 +256,11 @@ private slots:
             QByteArray bytes(64 * 1024, Qt::Uninitialized);
             for (char& b : bytes)
                 b = char(random.bounded(256));
-            junk.send(bytes); // and gone without reading a byte
+            junk.Write(bytes); // and gone without reading a byte
         }
         MudClient halfway(FPort);
         QVERIFY(halfway.answers("Bert", "Passwort: "));
-        halfway.close();
+        halfway.Close();
         MudClient later(FPort, "Cora");
         QVERIFY(later.answers("wer", "Spieler im Spiel: 2"));
         QCOMPARE(FServer.state(), QProcess::Running);

@@ -21,24 +21,21 @@
 namespace
 {
 
+// An empty queue: the player cancels the chooser.
+template <class T> bool Take(QList<T>& queue, T& chosen)
+{
+    if (queue.isEmpty()) return false;
+    chosen = queue.takeFirst();
+    return true;
+}
+
 class TQueuedCommonDialogs : public ICommonDialogs
 {
 public:
-    QList<TFontSpec> fonts; // empty: the player cancels
+    QList<TFontSpec> fonts;
     QList<TColor> colors;
-
-    bool ChooseFont(TFontSpec& font, QWidget*) override
-    {
-        if (fonts.isEmpty()) return false;
-        font = fonts.takeFirst();
-        return true;
-    }
-    bool ChooseColor(TColor& color, QWidget*) override
-    {
-        if (colors.isEmpty()) return false;
-        color = colors.takeFirst();
-        return true;
-    }
+    bool ChooseFont(TFontSpec& font, QWidget*) override { return Take(fonts, font); }
+    bool ChooseColor(TColor& color, QWidget*) override { return Take(colors, color); }
 };
 
 struct TSettingsFixture {
@@ -68,11 +65,6 @@ void Choose(QComboBox* combo, int index)
 {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
-}
-
-QAbstractButton* FKey(TFuncKeysPage& page, int number)
-{
-    return page.grpKeys->button(number);
 }
 
 void Click(QWidget* button)
@@ -144,40 +136,29 @@ private slots:
         else
             dlg.close();
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.TakeResult(f.config), how == 0);
+        const bool ok = how == 0;
+        QCOMPARE(dlg.TakeResult(f.config), ok);
         const TMudConfig& c = f.config;
-        if (how != 0) {
-            QCOMPARE(c.FNumPadsList.Count(), 3);
-            QCOMPARE(c.FAliases, TStringList{"a/1"});
-            QVERIFY(!c.FAutoSave && c.FTabCase && !c.FModified);
-            return;
-        }
-        QVERIFY(c.FAutoSave && !c.FTabCase && c.FModified);
+        QCOMPARE(QList<bool>({c.FAutoSave, c.FTabCase, c.FModified}), QList<bool>({ok, !ok, ok}));
+        QCOMPARE(c.FAliases, (ok ? TStringList{"a/1", "gg/sage gute Nacht"} : TStringList{"a/1"}));
+        QCOMPARE(c.FNumPadsList.Count(), ok ? 2 : 3);
+        if (!ok) return;
         QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
                  QList<int>({45, 33, 5, 3}));
         QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
-        QCOMPARE(c.FAliases, (TStringList{"a/1", "gg/sage gute Nacht"}));
-        QCOMPARE(c.FNumPadsList.Count(), 2);
         QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
     }
 
     void executeAtOpensModallyOnThePage()
     {
-        TMudConfig config;
-        ScriptedPrompts prompts;
-        TQueuedCommonDialogs dialogs;
-        int pageShown = -1;
+        TSettingsFixture f;
         QTimer::singleShot(0, [&] {
             auto* dlg = qobject_cast<TMudConfFrm*>(QApplication::activeModalWidget());
             QVERIFY(dlg);
-            pageShown = dlg->TabbedNotebook1->currentIndex();
-            QCOMPARE(dlg->focusWidget(), dlg->btnCancel);
-            dlg->PageNumPad->edtDirection->setText("hinein");
-            Click(dlg->PageNumPad->btnNumPadChange);
             Click(dlg->btnOk);
+            QCOMPARE(dlg->TabbedNotebook1->currentIndex(), int(spNumPad));
         });
-        QVERIFY(TMudConfFrm::ExecuteAt(config, spNumPad, nullptr, prompts, dialogs));
-        QCOMPARE(pageShown, int(spNumPad));
+        QVERIFY(TMudConfFrm::ExecuteAt(f.config, spNumPad, nullptr, f.prompts, f.dialogs));
     }
 
     void generalPageEnablesAndMovesFocusOnlyForThePlayer()
@@ -267,7 +248,7 @@ private slots:
         TSettingsFixture f;
         f.config.SetFuncKey(2, "alt");
         TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        Click(FKey(page, 2));
+        Click(page.grpKeys->button(2));
         QTest::keyClicks(page.edtFuncValue, "neu");
 
         // A click offers Yes/No; Alt+arrow also offers Cancel.
@@ -275,7 +256,7 @@ private slots:
         if (given == IPrompts::Answer::Cancel)
             f.Alt({Qt::Key_Right});
         else
-            Click(FKey(page, 5));
+            Click(page.grpKeys->button(5));
         const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
         QCOMPARE(f.prompts.log, QStringList{kind + "Daten wurden verändert. Übernehmen?"});
         QCOMPARE(f.Work().GetFuncKey(2),
@@ -294,18 +275,18 @@ private slots:
         QCOMPARE(page.CurrentKey(), 1);
 
         f.Alt({Qt::Key_Left});
-        QVERIFY(FKey(page, 10)->isChecked());
+        QVERIFY(page.grpKeys->button(10)->isChecked());
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
         f.Alt({Qt::Key_Right});
-        QVERIFY(FKey(page, 1)->isChecked());
+        QVERIFY(page.grpKeys->button(1)->isChecked());
         f.Alt({Qt::Key_Down});
         page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
         f.Alt({Qt::Key_Up});
         QCOMPARE(page.CurrentKey(), 11);
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
-        Click(FKey(page, 3));
+        Click(page.grpKeys->button(3));
         QCOMPARE(page.CurrentKey(), 13);
         page.cbxShift->click(); // off again: back to the key itself
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("drei"));
@@ -402,12 +383,13 @@ private slots:
                  4);
     }
 
-    void pendingValueRenameAndNewSession()
+    void listsEditedRenamedAddedAndDeleted()
     {
         TSettingsFixture f;
         f.config.FAliases = {"a/1", "b/2"};
         f.config.FTabs = {"Drache", "Zwerg"};
         f.config.FSessions = {"alt/h.de/23"};
+        f.config.FPaths = {"p/n;", "q/s;", "r/o;"};
         TListsPage& page = *f.Open(spLists).PageLists;
         // A value typed and another entry clicked: "&Ja" stores it where it was typed.
         QTest::keyClicks(page.edtValue, "1");
@@ -445,16 +427,10 @@ private slots:
         QTest::keyClicks(page.edtSessionPort, "4711");
         Click(page.btnSessionChange);
         QCOMPARE(f.Work().FSessions.last(), QByteArray("vez/mud.vezoriza.de/4711"));
-    }
 
-    void deletingSelectsSameOrLastOrNone()
-    {
-        TSettingsFixture f;
-        f.config.FPaths = {"a/n;", "b/s;", "c/o;"};
-        TListsPage& page = *f.Open(spLists).PageLists;
+        // Deleting selects the same row, else the new last, else none.
         Choose(page.cbLists, TListsPage::lcPaths);
         ClickRow(page.lbShortcuts, 2);
-
         f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes << IPrompts::Answer::Yes
                           << IPrompts::Answer::Yes;
         Click(page.btnListDelete);
@@ -465,7 +441,7 @@ private slots:
         QCOMPARE(page.edtValue->text(), QStringLiteral("s;")); // the new last
         ClickRow(page.lbShortcuts, 0);
         Click(page.btnListDelete);
-        QCOMPARE(page.edtShortCut->text(), QStringLiteral("b")); // the same row
+        QCOMPARE(page.edtShortCut->text(), QStringLiteral("q")); // the same row
         Click(page.btnListDelete);
         QVERIFY(f.Work().FPaths.isEmpty());
         QCOMPARE(page.lbShortcuts->currentRow(), -1);

@@ -225,8 +225,7 @@ private slots:
         ShowActive(dlg);
         QTest::keyClicks(dlg.edtHost, "mud.example.org");
         dlg.edtPort->setText("4711");
-        for (QWidget* w :
-             {static_cast<QWidget*>(dlg.edtHost), static_cast<QWidget*>(dlg.btnConnect)}) {
+        for (QWidget* w : QList<QWidget*>{dlg.edtHost, dlg.btnConnect}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
             QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);

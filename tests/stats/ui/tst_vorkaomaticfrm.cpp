@@ -52,14 +52,14 @@ void ClickHeader(QTableWidget* grid, int column)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-// Runs `drive` on the modal statistics window once Execute has shown it.
-void WhenShown(std::function<void(TVorkaOMaticFrm*)> drive)
+// Runs `drive` on the modal window once it is shown; one never shown fails the test.
+template <class T> void WhenShown(std::function<void(T*)> drive)
 {
     QTimer::singleShot(0, [drive] {
-        auto* frm = qobject_cast<TVorkaOMaticFrm*>(QApplication::activeModalWidget());
-        QVERIFY(frm);
-        drive(frm);
-        if (frm->isVisible()) frm->reject();
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        QVERIFY(modal);
+        drive(modal);
+        if (modal->isVisible()) modal->reject();
     });
 }
 
@@ -81,8 +81,7 @@ private slots:
     void emptyLogShowsHeaderOnly()
     {
         TVorkaOMatic log;
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         QCOMPARE(frm.LogGrid->rowCount(), 0);
         QCOMPARE(frm.cbHostList->count(), 0);
         QVERIFY(frm.edtOnlineTime->text().isEmpty());
@@ -104,8 +103,7 @@ private slots:
         AddConnection(log, "other", "06.12.1998 23:59:30", "07.12.1998 00:00:30");
         AddConnection(log, "zero", "07.12.1998 10:00:00", "07.12.1998 10:00:00");
         AddConnection(log, "mud.example.org", "08.12.1998 10:00:00", "08.12.1998 11:00:01");
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
 
         QCOMPARE(Column(frm.LogGrid, 4),
                  (QStringList{"0h 52m 24s", "0h 01m 00s", "0h 00m 00s", "1h 00m 01s"}));
@@ -140,8 +138,7 @@ private slots:
         for (const QString& h : hosts)
             AddConnection(log, h.toLatin1(), "01.02.2003 10:00:00",
                           h == "c" ? "01.02.2003 10:01:00" : "01.02.2003 11:00:00");
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         frm.cbHostList->setCurrentIndex(frm.cbHostList->count() - 1);
         frm.cbHostListChange();
         frm.LogGrid->setCurrentCell(Column(frm.LogGrid, 1).indexOf("c"), 0);
@@ -152,7 +149,6 @@ private slots:
         QCOMPARE(Column(frm.LogGrid, 1), hosts.mid(0, hosts.size() - 1)); // "c" is last
         QCOMPARE(frm.cbHostList->count(), hosts.size() - 1);
         QCOMPARE(frm.cbHostList->currentText(), selectedAfter);
-        QCOMPARE(frm.cbHostList->currentIndex() < 0, selectedAfter.isEmpty());
         QCOMPARE(frm.edtOnlineTime->text(), totalAfter);
         QVERIFY(!frm.Log().FEntries.join('\n').contains("/c/"));
         QVERIFY(frm.Log().FModified);
@@ -173,8 +169,7 @@ private slots:
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
         AddConnection(log, "b", "01.02.2003 12:00:00", "01.02.2003 12:30:00");
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         const QString total = frm.edtOnlineTime->text();
 
         prompts.answers = answers;
@@ -196,7 +191,7 @@ private slots:
         TVorkaOMatic log;
         AddConnection(log, "a", "01.02.2003 10:00:00", "01.02.2003 11:00:00");
 
-        WhenShown([](TVorkaOMaticFrm* frm) {
+        WhenShown<TVorkaOMaticFrm>([](TVorkaOMaticFrm* frm) {
             QCOMPARE(frm->LogGrid->rowCount(), 1);
             QTest::keyClick(frm, Qt::Key_Escape);
             QVERIFY(!frm->isVisible());
@@ -207,7 +202,7 @@ private slots:
 
         // A connection that ends while the window is open survives the player's clearing.
         prompts.answers = {Answer::Yes, Answer::Yes};
-        WhenShown([&log](TVorkaOMaticFrm* frm) {
+        WhenShown<TVorkaOMaticFrm>([&log](TVorkaOMaticFrm* frm) {
             AddConnection(log, "b", "02.02.2003 10:00:00", "02.02.2003 11:00:00");
             frm->btnClearLog->click();
             frm->btnClose->click();
@@ -226,8 +221,7 @@ private slots:
         AddConnection(log, "a", "05.12.1998 09:30:00", "05.12.1998 19:00:00"); // 9h 30m
         AddConnection(log, "d", "02.03.2001 10:00:00", "02.03.2001 10:00:05"); // 5s
         AddConnection(log, "c", "03.03.2001 07:00:00", "03.03.2001 07:01:00"); // 1m
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
 
         ClickHeader(frm.LogGrid, 4);
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"d", "c", "a", "b"}));
@@ -260,8 +254,7 @@ private slots:
                      << "01.02.2003/b/01.02.2003 12:00/nie";
         AddConnection(log, "c", "01.02.2003 13:00:00", "01.02.2003 13:30:00");
         log.FModified = false;
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
 
         QCOMPARE(prompts.log, QStringList{"Error: 'kaputt' ist kein gültiges Datum und Zeit"});
         QCOMPARE(Column(frm.LogGrid, 1), (QStringList{"a", "c"}));
@@ -280,8 +273,7 @@ private slots:
         TVorkaOMatic log;
         AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
         AddConnection(log, "b\xe4r", "06.12.1998 08:00:00", "06.12.1998 09:05:09");
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         frm.OnAskHtmlFileName = [&] { return dir.filePath("stat.htm"); };
         frm.btnSaveHtml->click();
 
@@ -333,8 +325,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("stat.pdf");
         TVorkaOMatic log = LogOf(entries < 0 ? 2 : entries);
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         frm.OnSetupPrinter = [&](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
@@ -353,12 +344,9 @@ private slots:
     void previewDrawsPagesAndCloses()
     {
         TVorkaOMatic log = LogOf(200);
-        Shown w(log);
-        auto& [prompts, frm] = w;
+        auto& [prompts, frm] = Show(log);
         bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto* preview = qobject_cast<TMudVorkaPrintPreview*>(QApplication::activeModalWidget());
-            QVERIFY(preview);
+        WhenShown<TMudVorkaPrintPreview>([&ran](TMudVorkaPrintPreview* preview) {
             ran = true;
             QVERIFY(preview->PageCount() > 1);
             const QImage first = preview->PaintBox1->grab().toImage(); // pages differ: drawn
@@ -370,6 +358,15 @@ private slots:
         });
         frm.btnPrintPreview->click();
         QVERIFY(ran);
+    }
+
+private:
+    std::unique_ptr<Shown> FShown;
+
+    Shown& Show(const TVorkaOMatic& log)
+    {
+        FShown = std::make_unique<Shown>(log);
+        return *FShown;
     }
 };
 
