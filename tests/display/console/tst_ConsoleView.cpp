@@ -74,19 +74,9 @@ private slots:
         QCOMPARE(after, freshPixels(c));
     }
 
-    void screenMatchesFreshRender_data()
-    {
-        QTest::addColumn<bool>("lazy");
-        QTest::newRow("deferred") << true;
-        QTest::newRow("immediate") << false;
-    }
-
     void screenMatchesFreshRender()
     {
-        QFETCH(bool, lazy);
         TShownConsole c(50, 30);
-        if (!lazy)
-            c.SetOptions(c.Options() & ~coLazyWrite);
         // A window smaller than the grid, so the view scrolls on both axes.
         c.resize(c.sizeHint() - QSize(12 * c.CharSize().x(), 11 * c.CharSize().y()));
         QVERIFY(settle(c));
