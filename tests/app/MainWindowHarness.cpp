@@ -51,11 +51,9 @@ MainWindowHarness::MainWindowHarness(const std::function<void(const QString&)>& 
 
 MainWindowHarness::~MainWindowHarness()
 {
-    Destroy();
+    FWindow.reset(); // before the folder goes
     ProgramFolder::setOverride(QString());
 }
-
-void MainWindowHarness::Destroy() { FWindow.reset(); }
 
 bool MainWindowHarness::Show()
 {
@@ -84,15 +82,6 @@ void MainWindowHarness::Enter(const QString& line)
     QTest::keyClick(FWindow->MudInput, Qt::Key_Return);
 }
 
-QStringList MainWindowHarness::ConsoleRows() const
-{
-    QStringList rows;
-    const TColorConsole* c = FWindow->Mudoutput;
-    for (int r = 0; r < c->Rows(); ++r)
-        rows << QString::fromLatin1(c->RowText(r));
-    return rows;
-}
-
 QPoint MainWindowHarness::FindInConsole(const QByteArray& text) const
 {
     const TColorConsole* c = FWindow->Mudoutput;
@@ -104,16 +93,10 @@ QPoint MainWindowHarness::FindInConsole(const QByteArray& text) const
     return {-1, -1};
 }
 
-QByteArray ReadFile(const QString& name)
+const TAttr* MainWindowHarness::AttrOf(const QByteArray& text) const
 {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& name, const QByteArray& data)
-{
-    QFile f(name);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+    const QPoint at = FindInConsole(text);
+    return at.x() >= 0 ? FWindow->Mudoutput->AttrAt(at.x(), at.y()) : nullptr;
 }
 
 QStringList ListItems(const QListWidget* list)

@@ -2,6 +2,7 @@
 // The real main window in a temporary program folder, driven by synthesized input, and
 // the practice MUD as a real server on 127.0.0.1.
 
+#include "FileRig.h"
 #include "ScriptedPrompts.h"
 #include "TempProgramFolder.h"
 
@@ -15,6 +16,8 @@
 
 #include <functional>
 #include <memory>
+
+class TAttr;
 
 // kmc-demo-mud on a free port, recording every line it receives.
 class DemoMud {
@@ -49,28 +52,21 @@ public:
     bool Activate();
     void Type(const QString& text);
     void Enter(const QString& line); // types the line and presses Enter
-    // Rows of the console holding text, top to bottom.
-    QStringList ConsoleRows() const;
     // Row and column of the last occurrence of text in the console, (-1, -1) if none.
     QPoint FindInConsole(const QByteArray& text) const;
     bool ConsoleHas(const QByteArray& text) const { return FindInConsole(text).x() >= 0; }
-    // Destroys the window now (a closed window stays alive otherwise).
-    void Destroy();
+    // The attribute of the first character of the last occurrence of text.
+    const TAttr* AttrOf(const QByteArray& text) const;
 
 private:
     std::unique_ptr<TMudMainFrm> FWindow;
 };
 
-QByteArray ReadFile(const QString& name);
-bool WriteFile(const QString& name, const QByteArray& data);
 QStringList ListItems(const QListWidget* list);
 
 // Runs fill on the next modal dialog of type T as soon as it is shown. Gives up after
 // a generous time so that a missing dialog fails the test instead of hanging it.
-template <class T>
-void WhenModal(std::function<void(T*)> fill);
 void WhenModalWidget(const std::function<bool(QWidget*)>& fill);
-
 template <class T>
 void WhenModal(std::function<void(T*)> fill)
 {

@@ -1,13 +1,12 @@
 // Start and stop of the real main window: folders, the default configuration, the
 // banner, saving and loading with their questions, the menu's file dialogs, closing with
-// a changed configuration, and the placement of the console.
+// a changed configuration, and the scroll-back view.
 #include "MainWindowHarness.h"
 
 #include "app/StatusLight.h"
 #include "dialogs/small/mudedl.h"
 #include "dialogs/small/mudnbook.h"
 #include "display/console/ColorConsole.h"
-#include "display/controls/Shader.h"
 #include "display/controls/tbedit.h"
 #include "display/output/IncomingText.h"
 #include "display/output/OutputSink.h"
@@ -31,24 +30,21 @@ private slots:
     void foldersOnlyWhenNeitherExists_data()
     {
         QTest::addColumn<QString>("existing");
-        QTest::addColumn<bool>("confAfter");
-        QTest::addColumn<bool>("logAfter");
-        QTest::newRow("first start creates both") << QString() << true << true;
-        QTest::newRow("conf alone stays alone") << "conf" << true << false;
-        QTest::newRow("log alone stays alone") << "log" << false << true;
+        QTest::addColumn<QString>("after");
+        QTest::newRow("first start creates both") << QString() << "conf log";
+        QTest::newRow("conf alone stays alone") << "conf" << "conf";
+        QTest::newRow("log alone stays alone") << "log" << "log";
     }
 
     void foldersOnlyWhenNeitherExists()
     {
         QFETCH(QString, existing);
-        QFETCH(bool, confAfter);
-        QFETCH(bool, logAfter);
+        QFETCH(QString, after);
         MainWindowHarness h([&](const QString& folder) {
             if (!existing.isEmpty())
                 QDir(folder).mkdir(existing);
         });
-        QCOMPARE(QFileInfo(h.folder.file("conf")).isDir(), confAfter);
-        QCOMPARE(QFileInfo(h.folder.file("log")).isDir(), logAfter);
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).join(' '), after);
     }
 
     // "default.mud" is loaded at start; the banner follows when the window is first shown,
@@ -65,7 +61,6 @@ private slots:
         QCOMPARE(ListItems(w.CommandsList), QStringList{"gruss"});
         QVERIFY(w.windowTitle().startsWith("Kelmoth's Mud-Client (KMC) V1.0b1 ["));
         QVERIFY(w.windowTitle().endsWith("conf/default.mud]"));
-        QVERIFY(!QFileInfo::exists(h.folder.file("log"))); // conf/ was there
 
         QVERIFY(h.Show());
         const QList<QByteArray> lines = w.FSink->FOutputLines;
@@ -180,73 +175,19 @@ private slots:
         QVERIFY(ReadFile(file).size() > 9);
     }
 
-    // Closing a changed configuration of its own name asks; Cancel keeps the window open,
-    // Yes saves and closes.
-    void closingWithChangedConfiguration()
+    // Focus in the console opens the scroll-back view, filled with the output history and
+    // at its left edge; focus back in the input line closes it.
+    void scrollBackKeptOnDeactivation()
     {
         MainWindowHarness h;
         TMudMainFrm& w = h.w();
         QVERIFY(h.Show());
-        h.Enter("#save eigene");
-        h.Enter("#alias neu wert");
-        h.prompts.answers << IPrompts::Answer::Cancel;
-        QVERIFY(!w.close());
-        QVERIFY(w.isVisible());
-        QVERIFY(!ReadFile(h.folder.file("conf/eigene.mud")).contains("neu/wert"));
-
-        h.prompts.answers << IPrompts::Answer::Yes;
-        QVERIFY(w.close());
-        QCOMPARE(h.prompts.log.count("Confirm3: Konfiguration wurde geändert. Speichern?"), 2);
-        QVERIFY(ReadFile(h.folder.file("conf/eigene.mud")).contains("=neu/wert\r\n"));
-    }
-
-    void closingWithChangedDefaultSavesSilently()
-    {
-        MainWindowHarness h;
-        TMudMainFrm& w = h.w();
-        QVERIFY(h.Show());
-        h.Enter("#alias neu wert");
-        QTest::keyClick(w.MudInput, Qt::Key_X, Qt::AltModifier); // "&Beenden"
-        QTRY_VERIFY(!w.isVisible());
-        QVERIFY(h.prompts.log.isEmpty());
-        QVERIFY(ReadFile(h.folder.file("conf/default.mud")).contains("=neu/wert\r\n"));
-    }
-
-    // The console sits centred in the gradient panel; focus in the console opens the
-    // scroll-back view above it, filled with the output history, and focus back in the
-    // input line closes it.
-    void consoleCentredAndScrollBack()
-    {
-        MainWindowHarness h;
-        TMudMainFrm& w = h.w();
-        QVERIFY(h.Show());
-        w.resize(900, 700);
-        QTRY_COMPARE(w.width(), 900);
-        // The close button keeps to the right end of the tool bar.
-        QTRY_COMPARE(w.pnlToolbarRight->geometry().right(), w.pnlToolbar->width() - 1);
-        const QPoint cell = w.Mudoutput->CharSize();
-        const QSize full(cell.x() * (w.Mudoutput->Cols() + 2), cell.y() * (w.Mudoutput->Rows() + 2));
-        const QRect panel = w.pnlMudOutput->rect();
-        QTRY_COMPARE(w.Mudoutput->size(), full.boundedTo(panel.size()));
-        QCOMPARE(w.Mudoutput->x(), (panel.width() - w.Mudoutput->width()) / 2);
-        QCOMPARE(w.Mudoutput->y(), (panel.height() - w.Mudoutput->height()) / 2);
-
+        w.resize(400, 400); // narrower than the console
         QTest::mouseClick(w.Mudoutput->viewport(), Qt::LeftButton);
         QTRY_VERIFY(w.FScrollBackShown);
         QVERIFY(w.LogMemo->isVisible());
-        QCOMPARE(w.Mudoutput->height(), 150);
-        QCOMPARE(w.LogMemo->height() + 150, panel.height());
         QVERIFY(w.LogMemo->toPlainText().contains("Revision: 1.35"));
-
-        w.resize(400, 400); // narrower than the console
-        QTRY_VERIFY(w.pnlMudOutput->width() < full.width());
-        QCOMPARE(w.Mudoutput->width(), w.pnlMudOutput->width());
-        QCOMPARE(w.LogMemo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        w.MudInput->setFocus();
-        QTRY_VERIFY(!w.FScrollBackShown);
-        QTest::mouseClick(w.Mudoutput->viewport(), Qt::LeftButton);
-        QTRY_VERIFY(w.FScrollBackShown);
-        QCOMPARE(w.LogMemo->horizontalScrollBar()->value(), 0); // opens at the left edge
+        QCOMPARE(w.LogMemo->horizontalScrollBar()->value(), 0);
 
         // Another window taking the keyboard (a dialog, Alt+Tab) keeps the view, its place
         // and its selection.
@@ -272,6 +213,7 @@ private slots:
 
     // Every shortcut of the menu works while the input line has the focus (the line edit
     // claims Ctrl+Z, Ctrl+K and the edit keys for itself); the edit items act on the line.
+    // Alt+X ("&Beenden") saves the changed default configuration without asking.
     void menuShortcutsWinOverTheInputLine()
     {
         MainWindowHarness h;
@@ -289,7 +231,7 @@ private slots:
         for (QAction* menu : w.menuBar()->actions()) {
             for (QAction* item : menu->menu()->actions()) {
                 const QKeyCombination key = item->shortcut()[0];
-                if (item->shortcut().isEmpty() || item == w.mnuFileExit) // Alt+X: see closing
+                if (item->shortcut().isEmpty() || item == w.mnuFileExit) // Alt+X: at the end
                     continue;
                 QVERIFY(h.Activate());
                 w.MudInput->setText("abc");
@@ -311,6 +253,14 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QString("xyz"));
         QTest::keyClick(w.MudInput, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(w.MudInput->text(), QString("xyz"));
+
+        w.MudInput->clear();
+        h.Enter("#alias neu wert");
+        h.prompts.log.clear();
+        QTest::keyClick(w.MudInput, Qt::Key_X, Qt::AltModifier);
+        QTRY_VERIFY(!w.isVisible());
+        QCOMPARE(h.prompts.log, QStringList());
+        QVERIFY(ReadFile(h.folder.file("conf/default.mud")).contains("=neu/wert\r\n"));
     }
 
     // The console's colour fills the window below its grid; new output colours reach the
@@ -342,8 +292,7 @@ private slots:
 
         h.Enter("#load gruen");
         w.FIncoming->TelnetDataAvailable("x", 1);
-        const QPoint at = h.FindInConsole("x");
-        QCOMPARE(w.Mudoutput->AttrAt(at.x(), at.y())->Color(), TColor(0x00FF00));
+        QCOMPARE(h.AttrOf("x")->Color(), TColor(0x00FF00));
 
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QApplication::sendEvent(w.lblTime, &enter);
@@ -382,7 +331,8 @@ private slots:
     }
 
     // "mydefault.mud" is no default: its changes are offered for saving; a save that fails
-    // before a load stops the load unless the player wants it anyway.
+    // before a load stops the load unless the player wants it anyway. Closing with changes
+    // asks; Cancel keeps the window open, Yes saves and closes.
     void onlyTheDefaultFileSavesSilentlyAndFailedSavesStopLoading()
     {
         MainWindowHarness h([](const QString& folder) {
@@ -405,7 +355,12 @@ private slots:
         QVERIFY(w.windowTitle().endsWith("mydefault.mud]"));
         h.prompts.answers << IPrompts::Answer::Cancel;
         QVERIFY(!w.close());
-        QCOMPARE(h.prompts.log.last(), QString("Confirm3: Konfiguration wurde geändert. Speichern?"));
+        QVERIFY(w.isVisible());
+        QVERIFY(QDir().rmdir(h.folder.file("conf/mydefault.mud"))); // can be saved again
+        h.prompts.answers << IPrompts::Answer::Yes;
+        QVERIFY(w.close());
+        QCOMPARE(h.prompts.log.count("Confirm3: Konfiguration wurde geändert. Speichern?"), 2);
+        QVERIFY(ReadFile(h.folder.file("conf/mydefault.mud")).contains("=neu/wert\r\n"));
     }
 
     // A note added while the notebook is open shows there and survives saving the notebook.

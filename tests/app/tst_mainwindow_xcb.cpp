@@ -66,27 +66,22 @@ private slots:
         h.Enter("#save titel");
         QTRY_COMPARE(XTitle(&w), "Kelmoth's Mud-Client (KMC) V1.0b1 [" + h.folder.file("conf/titel.mud") + "]");
 
-        struct Dialog {
-            QAction* item;
-            QString title;
-        };
-        std::vector<Dialog> dialogs = {{w.mnuOptionsGlobal, "KMC Einstellungen"},
-                                       {w.mnuFileOpen, "MUD öffnen"},
-                                       {w.mnuViewVorka, "Ternu-O-Matic(tm) "},
-                                       {w.mnuActionSwitchPath, "Pfad umkehren"}};
         TMessageBoxPrompts boxes(&w);
         QAction confirm;
         connect(&confirm, &QAction::triggered, [&] { boxes.Confirm("Frage?", false); });
-        dialogs.push_back({&confirm, "Bestätigen"});
-        for (const auto& d : dialogs) {
+        const std::pair<QAction*, QString> dialogs[] = {
+            {w.mnuOptionsGlobal, "KMC Einstellungen"}, {w.mnuFileOpen, "MUD öffnen"},
+            {w.mnuViewVorka, "Ternu-O-Matic(tm) "},    {w.mnuActionSwitchPath, "Pfad umkehren"},
+            {&confirm, "Bestätigen"}};
+        for (const auto& [item, title] : dialogs) {
             QString seen;
             WhenModalWidget([&](QWidget* modal) {
                 seen = XTitle(modal);
                 modal->close();
                 return true;
             });
-            d.item->trigger();
-            QCOMPARE(seen, d.title);
+            item->trigger();
+            QCOMPARE(seen, title);
         }
         w.mnuViewNotebook->trigger();
         QTRY_COMPARE(XTitle(w.FNotebook), QString("KMC Notizbuch"));

@@ -74,19 +74,9 @@ private slots:
         QCOMPARE(after, freshPixels(c));
     }
 
-    void screenMatchesFreshRender_data()
-    {
-        QTest::addColumn<bool>("lazy");
-        QTest::newRow("deferred") << true;
-        QTest::newRow("immediate") << false;
-    }
-
     void screenMatchesFreshRender()
     {
-        QFETCH(bool, lazy);
         TShownConsole c(50, 30);
-        if (!lazy)
-            c.SetOptions(c.Options() & ~coLazyWrite);
         // A window smaller than the grid, so the view scrolls on both axes.
         c.resize(c.sizeHint() - QSize(12 * c.CharSize().x(), 11 * c.CharSize().y()));
         QVERIFY(settle(c));
@@ -107,42 +97,6 @@ private slots:
             QVERIFY(settle(c));
             QVERIFY2(screenPixels(c) == freshPixels(c), qPrintable(QStringLiteral("round %1").arg(round)));
         }
-    }
-
-    void plainConsoleDrawsWithPen()
-    {
-        TConsole c;
-        prepareConsole(c, 20, 3);
-        c.Font().SetColor(kRed);
-        c.WriteString("MMMMM");
-        QVERIFY(settle(c));
-        const QImage img = screenPixels(c);
-        const int w = c.CharSize().x(), h = c.CharSize().y();
-        // The pen colours the whole grid: the text is red on black.
-        const QRect ink = inkBox(img, QRect(0, 0, img.width(), img.height()), qRgb(0, 0, 0));
-        QVERIFY(QRect(0, 0, 5 * w, h).contains(ink));
-        int red = 0;
-        for (int x = ink.left(); x <= ink.right(); ++x)
-            for (int y = ink.top(); y <= ink.bottom(); ++y)
-                red += qRed(img.pixel(x, y)) > 150 && qGreen(img.pixel(x, y)) < 80 ? 1 : 0;
-        QVERIFY(red > 10);
-        QCOMPARE(img, freshPixels(c));
-    }
-
-    void handlerTakesWrittenBuffers()
-    {
-        TColorConsole c;
-        QByteArray seen;
-        c.ProcessControlCodes = [&](TConsole* sender, const char* buffer, quint32 count) {
-            QCOMPARE(sender, &c);
-            seen += QByteArray(buffer, int(count)) + '|';
-        };
-        c.WriteString("ab\r\n");
-        c.WriteChar('x');
-        c.WriteString("");
-        QCOMPARE(seen, QByteArray("ab\r\n|x|"));
-        QCOMPARE(c.RowText(0).left(2), QByteArray("  "));
-        QCOMPARE(c.Cursor(), QPoint(0, 0));
     }
 
     void scrollKeys()
@@ -194,14 +148,7 @@ private slots:
         c.WriteString("x");
         QVERIFY(settle(c));
         QCOMPARE(c.ScrollPos().y(), 15 - c.ViewSize().y() + 1);
-        // Without tracking the view stays where the reader put it.
-        c.SetOptions(c.Options() & ~coAutoTracking);
-        c.DoScroll(Qt::Vertical, saTop, 0);
-        c.WriteString("y\r\n");
-        QVERIFY(settle(c));
-        QCOMPARE(c.ScrollPos().y(), 0);
         // A cursor right of a narrow view brings it to the view's last column.
-        c.SetOptions(c.Options() | coAutoTracking);
         c.resize(c.sizeHint() - QSize(25 * c.CharSize().x(), 0));
         c.WriteString("\r\n" + QByteArray(30, 'x'));
         QVERIFY(settle(c));
@@ -287,17 +234,6 @@ private slots:
         const QString refused = thrownBy<EInvalidFont>([&] { c.Font().SetName(longName); });
         QCOMPARE(refused, QStringLiteral("TConsole: ") + longName.left(31) + QStringLiteral(" is not fixed-pitch"));
         QCOMPARE(refused.size(), 60);
-        // Without the check any face is taken.
-        c.SetOptions(c.Options() & ~coFixedPitchOnly);
-        c.Font().SetName(QStringLiteral("DejaVu Sans"));
-        QCOMPARE(c.Font().Name(), QStringLiteral("DejaVu Sans"));
-        c.SetOptions(DefaultConsoleOptions);
-        // The last accepted face is the refused one itself: the stock fixed face steps in.
-        QVERIFY_THROWS_EXCEPTION(EInvalidFont, c.Clear());
-        QCOMPARE(c.Font().Name(), QStringLiteral("Courier New"));
-        QVERIFY(c.CharSize().x() > 0 && c.CharSize().y() > 0);
-        c.WriteString("ok");
-        QCOMPARE(c.RowText(0).left(2), QByteArray("ok"));
     }
 
     void clearResetsCellsAndView()
