@@ -190,8 +190,15 @@ void TMudMainFrm::SetCaptionWithFile()
 
 void TMudMainFrm::LoadConfiguration(const QString& name)
 {
-    if (OfferSaveBeforeLoad())
-        ReportLoad(LoadFile(name));
+    if (!OfferSaveBeforeLoad())
+        return;
+    const QString current = FConfig.FFileName;
+    const int result = LoadFile(name);
+    ReportLoad(result);
+    // A failed load leaves the lists as they were: they still belong to their own file,
+    // and a later save must not put them under the name that failed.
+    if (result != 0)
+        FConfig.FFileName = current;
 }
 
 // Changes to the default configuration are dropped without a question.

@@ -124,6 +124,8 @@ private slots:
         QVERIFY(h.ConsoleHas("existiert nicht!"));
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(ListItems(w.CommandsList), QStringList{"k"});
+        // The lists still belong to meine.mud: the next save goes there, not to fehlt.mud.
+        QCOMPARE(w.FConfig.FFileName, file);
     }
 
     // The menu's load and save dialogs start in conf/ with the current file preselected;
