@@ -1,6 +1,7 @@
 // The .mud file: name resolution, the exact written form, reading defaults, and files
 // edited by hand (the file is the player's, so nothing in it may be lost or crash us).
 #include "FileRig.h"
+#include "ThrownBy.h"
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"
 #include "platform/Errors.h"
@@ -266,13 +267,7 @@ private slots:
         const QByteArray before = ReadFile(path);
         c.SetAlias("neu", "x");
         QString message;
-        UnderFileSizeLimit([&] {
-            try {
-                c.SaveToFile("voll");
-            } catch (const EWriteError& e) {
-                message = e.Message();
-            }
-        });
+        UnderFileSizeLimit([&] { message = ThrownBy<EWriteError>([&] { c.SaveToFile("voll"); }); });
         QCOMPARE(message, "Kann nicht nach " + path + " schreiben");
         QVERIFY(c.FModified);
         QCOMPARE(ReadFile(path), before);

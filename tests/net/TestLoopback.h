@@ -81,14 +81,3 @@ private:
 // Bytes 0..250 repeated, so a lost or reordered byte shows.
 QByteArray Pattern(int size);
 
-// The message of the E that action throws.
-template <class E, class F>
-QString ThrownBy(F action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(nothing thrown)");
-}

@@ -3,6 +3,7 @@
 // see, replies and escaping on the wire.
 
 #include "TestLoopback.h"
+#include "ThrownBy.h"
 #include "ScriptedPrompts.h"
 #include "net/SendChunk.h"
 #include "net/TnCnx.h"

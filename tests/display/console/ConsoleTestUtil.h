@@ -1,4 +1,6 @@
 #pragma once
+
+#include "ThrownBy.h"
 // Shared helpers of the console widget tests: a shown console in a known fixed font,
 // the pixels the screen holds, and a fresh render to compare them with.
 
@@ -81,14 +83,3 @@ inline QRect inkBox(const QImage& img, const QRect& area, QRgb background)
     return box;
 }
 
-// The message of the E that action throws.
-template <class E, class F>
-QString thrownBy(F action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(nothing thrown)");
-}

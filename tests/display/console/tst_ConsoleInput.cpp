@@ -62,7 +62,7 @@ private slots:
         TColorConsole b;
         QString error;
         QTimer::singleShot(5, &b, [&] {
-            error = thrownBy<EInvalidOperation>([&] { b.ReadKey(); });
+            error = ThrownBy<EInvalidOperation>([&] { b.ReadKey(); });
             postKeys(&a, "k");
         });
         QCOMPARE(a.ReadKey(), 'k');
@@ -85,7 +85,7 @@ private slots:
     {
         TColorConsole c;
         QTimer::singleShot(5, [] { QCoreApplication::exit(0); });
-        QCOMPARE(thrownBy<KmcError>([&] { c.ReadKey(); }), QStringLiteral("WM_Quit received during ReadKey"));
+        QCOMPARE(ThrownBy<KmcError>([&] { c.ReadKey(); }), QStringLiteral("WM_Quit received during ReadKey"));
         QVERIFY(!c.Reading());
     }
 };

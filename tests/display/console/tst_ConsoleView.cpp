@@ -227,11 +227,11 @@ private slots:
     void proportionalFaceRefused()
     {
         TShownConsole c(20, 3);
-        QCOMPARE(thrownBy<EInvalidFont>([&] { c.Font().SetName(QStringLiteral("DejaVu Sans")); }),
+        QCOMPARE(ThrownBy<EInvalidFont>([&] { c.Font().SetName(QStringLiteral("DejaVu Sans")); }),
                  QStringLiteral("TConsole: DejaVu Sans is not fixed-pitch"));
         QCOMPARE(c.Font().Name(), QStringLiteral("Liberation Mono"));
         const QString longName(40, QLatin1Char('Q'));
-        const QString refused = thrownBy<EInvalidFont>([&] { c.Font().SetName(longName); });
+        const QString refused = ThrownBy<EInvalidFont>([&] { c.Font().SetName(longName); });
         QCOMPARE(refused, QStringLiteral("TConsole: ") + longName.left(31) + QStringLiteral(" is not fixed-pitch"));
         QCOMPARE(refused.size(), 60);
     }
