@@ -26,5 +26,5 @@ export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
   exec xvfb-run -a -s "-screen 0 1280x1024x24" sh -c "/usr/bin/python3 \"$2\" \"$3\" & checker=\$!
-    sleep 1; \"$1/kmc\" & client=\$!; wait \$checker; rc=\$?; kill \$client; exit \$rc"' \
+    sleep 1; \"$1/kmc\" & client=\$!; wait \$checker; rc=\$?; kill \$client; wait \$client; exit \$rc"' \
   sh "$work" "$here/atspi_check.py" "$port"
