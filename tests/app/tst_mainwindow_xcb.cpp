@@ -24,9 +24,7 @@ QString XTitle(QWidget* window)
 {
     for (int tries = 0; tries < 100; ++tries) {
         QProcess xprop;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", "C.UTF-8");
-        xprop.setProcessEnvironment(env);
+        xprop.setEnvironment(QProcess::systemEnvironment() << "LC_ALL=C.UTF-8");
         xprop.start("xprop", {"-id", QString::number(window->winId()), "-notype", "_NET_WM_NAME"});
         if (!xprop.waitForFinished(10000))
             return "xprop failed";
@@ -75,10 +73,9 @@ private slots:
             {&confirm, "Bestätigen"}};
         for (const auto& [item, title] : dialogs) {
             QString seen;
-            WhenModalWidget([&](QWidget* modal) {
+            WhenModal<QWidget>([&](QWidget* modal) {
                 seen = XTitle(modal);
                 modal->close();
-                return true;
             });
             item->trigger();
             QCOMPARE(seen, title);
