@@ -47,10 +47,10 @@ public:
     {
         QApplication::setActiveWindow(FWindow.get());
         FWindow->MudInput->setFocus();
-        return QTest::qWaitFor([this] { return QApplication::focusWidget() == FWindow->MudInput; }, 20000);
+        const auto focused = [this] { return QApplication::focusWidget() == FWindow->MudInput; };
+        return QTest::qWaitFor(focused, 20000);
     }
     void Type(const QString& text) { QTest::keyClicks(FWindow->MudInput, text); }
-    // Types the line and presses Enter.
     void Enter(const QString& line)
     {
         Type(line);
@@ -86,11 +86,11 @@ template <class T> void WhenModal(std::function<void(T*)> fill)
 {
     auto* timer = new QTimer(qApp);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, fill, deadline = QDeadlineTimer(30000)] {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, fill, end = QDeadlineTimer(30000)] {
         T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
         if (modal)
             fill(modal);
-        if (modal || deadline.hasExpired()) {
+        if (modal || end.hasExpired()) {
             timer->stop();
             timer->deleteLater();
         }

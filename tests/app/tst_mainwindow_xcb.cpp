@@ -87,8 +87,9 @@ private slots:
         QVERIFY(shown.contains("Abbrechen"));
         std::unique_ptr<QMenu> menu(w.MudInput->createStandardContextMenu());
         shown += ShownTexts(menu.get());
-        for (const char* english : {"Look in:", "File &name:", "File name:", "Cancel", "&Open", "Open",
-                                    "&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "Select All"})
+        for (const char* english : {"Look in:", "File &name:", "File name:", "Cancel", "&Open",
+                                    "Open", "&Undo", "&Redo", "Cu&t", "&Copy", "&Paste",
+                                    "Select All"})
             QVERIFY2(!shown.contains(english), english);
     }
 };

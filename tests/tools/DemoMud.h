@@ -12,7 +12,6 @@ public:
     {
         FProcess.setStandardErrorFile(FDir.filePath("server.log"));
         FProcess.start(QStringLiteral(DEMO_MUD), {"--record", FDir.filePath("record.txt"), "0"});
-        FProcess.waitForStarted(20000);
         while (!FProcess.canReadLine() && FProcess.waitForReadyRead(20000)) {
         }
         const QByteArray first = FProcess.readLine().trimmed();
