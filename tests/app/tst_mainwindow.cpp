@@ -96,7 +96,7 @@ private slots:
     void defaultConfigurationBannerAndColours()
     {
         MainWindowHarness h([](const QString& folder) {
-            QDir(folder).mkpath("abend");
+            QDir(folder).mkdir("abend");
             QDir(folder).mkdir("conf");
             TMudConfig config;
             config.SetAlias("gruss", "sage hallo");
