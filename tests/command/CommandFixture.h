@@ -96,10 +96,8 @@ struct CommandFixture {
     // The lines sent to the MUD, CR LF removed, in order.
     QList<QByteArray> SentLines() const
     {
-        QList<QByteArray> lines = Connection.Sent.split('\n');
+        QList<QByteArray> lines = QByteArray(Connection.Sent).replace("\r\n", "\n").split('\n');
         lines.removeLast();
-        for (QByteArray& l : lines)
-            l.chop(1);
         return lines;
     }
     void Reset()
