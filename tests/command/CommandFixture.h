@@ -83,13 +83,10 @@ struct CommandFixture {
         TColor last = 0;
         for (const RecordedCell& c : Console.Cells) {
             const bool red = c.Color == TColor(0x0000FF);
-            if ((!red && c.Color != TColor(0x008000)) || c.Ch == '\r' || c.Ch == '\n') {
-                last = 0;
-                continue;
-            }
-            if (c.Color != last) out << (red ? "E:" : "I:");
-            out.last() += QLatin1Char(c.Ch);
-            last = c.Color;
+            const bool shown = (red || c.Color == TColor(0x008000)) && c.Ch != '\r' && c.Ch != '\n';
+            if (shown && c.Color != last) out << (red ? "E:" : "I:");
+            if (shown) out.last() += QLatin1Char(c.Ch);
+            last = shown ? c.Color : 0;
         }
         return out;
     }
