@@ -1,7 +1,6 @@
 #pragma once
-// Everything the command classes work on, as recording substitutes: a configuration,
-// a recording console and connection, the output sink, a session log, scripted
-// prompts and a host that records what the main window would be asked to do.
+// What the command classes work on, as recording substitutes: configuration, console,
+// connection, output sink, session log, prompts, and a host recording the window's calls.
 
 #include "RecordingConsole.h"
 #include "ScriptedPrompts.h"

@@ -39,11 +39,9 @@ struct Limit {
     const char* usage;
 };
 const Limit kLimits[] = {
-    {"alias", 3, -1, "ALIAS"},    {"aliasdelete", 2, 2, "ALIASDELETE"},
-    {"mark", 1, 1, "MARK"},       {"log", 1, 3, "LOG"},
-    {"help", 1, 2, ""},           {"?", 1, 2, ""},
+    {"alias", 3, -1, "ALIAS"}, {"aliasdelete", 2, 2, "ALIASDELETE"}, {"mark", 1, 1, "MARK"},
+    {"log", 1, 3, "LOG"}, {"help", 1, 2, ""}, {"?", 1, 2, ""}, {"dir", 1, 2, "DIR"},
     {"high", 3, -1, "HIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"},
-    {"dir", 1, 2, "DIR"},
 };
 
 // Setup (processed first, its output discarded), the list shown, the line, then the
@@ -95,10 +93,9 @@ const MessageRow kMessages[] = {
      "E:Der Alias \"Gib\" benoetigt 2 Parameter!", "", "-- , sent , paths , high "},
     // ECHO looks for "on" or "off" anywhere in the word, in any case; off is reported
     // even when it already was.
-    {"echo on", "#echo off", 0, "#echo AnOn|#echo xyz", "I:Lokales Echo eingeschaltet.", "",
-     "-- , sent , paths , high "},
-    {"echo off", "#echo off", 0, "#echo xyz|#echo Off", "I:Lokales Echo ausgeschaltet.", "",
-     "-- , sent , paths , high , no echo"},
+    {"echo", "#echo off", 0, "#echo AnOn|#echo xyz|#echo Off|#echo off",
+     "I:Lokales Echo eingeschaltet.\nI:Lokales Echo ausgeschaltet.\nI:Lokales Echo ausgeschaltet.",
+     "", "-- , sent , paths , high , no echo"},
     {"tab words", "", 0, "#tabadd Axt|#tabadd Axt|#tabdelete Axt|#tabdelete Axt",
      "I:Tab-Ergaenzung \"Axt\" hinzugefuegt.\nE:Tab-Ergaenzung \"Axt\" bereits vorhanden!\n"
      "I:Ergaenzung \"Axt\" entfernt.\nE:Ergaenzung \"Axt\" existiert nicht.",
@@ -108,17 +105,15 @@ const MessageRow kMessages[] = {
      "I:Sitzung \"mg\" hinzugefuegt.\nE:Kuerzel \"k\" bereits belegt.\n"
      "E:Kuerzel \"s/t\" darf kein \"/\" enthalten!\nI:Sitzung \"mg\" entfernt.\n"
      "E:Sitzung \"mg\" existiert nicht.", "RefreshList\nRefreshList"},
-    {"switch path", "#alias k x|#mark|#map n|#path hin", 0,
-     "#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|#switchpath hin a/b",
+    {"switch and delete paths", "#alias k x|#mark|#map n|#path hin", 1,
+     "#switchpath hin zurueck|#switchpath fehlt neu|#switchpath hin k|#switchpath hin a/b|"
+     "#pathdelete hin|#pathdelete hin",
      "I:Pfad \"hin\" erfolgreich umgegekehrt. Neuen Pfad unter \"zurueck\" abgespeichert.\n"
      "E:Pfad \"fehlt\" existiert nicht!\nE:Kuerzel \"k\" ist bereits belegt!\n"
-     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!", "RefreshList"},
-    {"path delete", "#mark|#map n|#path hin", 1, "#pathdelete hin|#pathdelete hin",
-     "I:Pfad \"hin\" entfernt.\nE:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht.",
-     "RefreshList"},
-    // Words from the last "{" to the next "}" (or the end) are one.
-    {"unhighlight groups braces, ignores more words", "#high {Der Ork} Rot", 0,
-     "#unhigh {Der Ork} egal|#unhighlight {Der Ork",
+     "E:Kuerzel \"a/b\" darf kein \"/\" enthalten!\nI:Pfad \"hin\" entfernt.\n"
+     "E:Ein Pfad mit dem Kuerzel \"hin\" existiert nicht.", "RefreshList\nRefreshList"},
+    {"unhighlight groups braces (to the end if unclosed), ignores more words",
+     "#high {Der Ork} Rot", 0, "#unhigh {Der Ork} egal|#unhighlight {Der Ork",
      "I:Hervorhebung \"Der Ork\" entfernt.\nE:Hervorhebung \"Der Ork\" existiert nicht.", ""},
     {"open and close", "", 0, "#open mg.mud.de 4711|#close|#close|#open mg.mud.de 4711",
      "E:Sitzung aktiv! Bitte erst Sitzung schliessen.\nI:Sitzung geschlossen.\n"
@@ -194,8 +189,7 @@ private slots:
         if (!refused) return;
         QVERIFY(f.Messages().isEmpty());
         QVERIFY(f.Host.Calls.isEmpty());
-        QVERIFY(!f.Config.FModified && f.Config.FAliases.isEmpty());
-        QVERIFY(!f.Sink.FHelpActive);
+        QVERIFY(!f.Config.FModified);
         if (help.isEmpty()) QVERIFY(f.Console.Cells.isEmpty());
     }
 
@@ -217,17 +211,18 @@ private slots:
     void storedFormsInfoKillAllAndOpen()
     {
         CommandFixture f;
-        f.Config.SetSession("s", "h 1");
+        for (const char* name : {"s", "s2"})
+            f.Config.SetSession(name, "h 1");
         f.Line("#alias k kill   %1|#alias b 2|#session mg mg.mud.de 4711|#tabadd t|#mark|#map n|"
                "#path p");
         QCOMPARE(f.Config.FAliases, (TStringList{"k/kill %1", "b/2"}));
-        QCOMPARE(f.Config.FSessions, (TStringList{"s/h/1", "mg/mg.mud.de/4711"}));
+        QCOMPARE(f.Config.FSessions, (TStringList{"s/h/1", "s2/h/1", "mg/mg.mud.de/4711"}));
         f.Reset();
         f.Line("#info");
         QCOMPARE(f.Console.Text(), QByteArray("\r\nI N F O\r\n=====================\r\n"
                                               "Aliase         : 2\r\nErgaenzungen   : 1\r\n"
                                               "Hervorhebungen : 0\r\nPfade          : 1\r\n"
-                                              "Sitzungen      : 2\r\n"));
+                                              "Sitzungen      : 3\r\n"));
         // Refused, then confirmed: one message.
         f.Prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes;
         f.Line("#killall|#killall");
@@ -237,7 +232,6 @@ private slots:
         QCOMPARE(f.Host.Calls, (QStringList{"RefreshList"}));
         f.Line("#open h 1|#close|#open h 2");
         QCOMPARE(f.Connection.Closes, 1);
-        QCOMPARE(f.Connection.Connects, 1);
         QCOMPARE(f.Connection.HostName + ':' + f.Connection.PortName, QByteArray("h:2"));
         f.Line("hallo|#clear");
         QCOMPARE(f.Sink.FOutputLines, (QList<QByteArray>{""}));
@@ -256,7 +250,6 @@ private slots:
         QCOMPARE(f.Console.Text(), shown("Abschnitt HIGHLIGHT\r\n") + shown("Abschnitt HELP\r\n") +
                                        shown("Abschnitt ALIAS\r\n") +
                                        "\r\nUnbekannter Befehl: #alias\r\n");
-        QVERIFY(!f.Sink.FHelpActive);
         // Underscores are blanks, a lone backslash an empty line, the next section not shown;
         // then a file without the section, and no file.
         WriteFile(folder.file("mudhelp.txt"),
@@ -278,7 +271,6 @@ private slots:
     void logNameGoesIntoLogFolder()
     {
         const LogNameRow& r = TableRow(kLogNames);
-        const QString file(r.file);
         TempProgramFolder folder;
         CommandFixture f;
         f.Line("#log " + QByteArray(r.typed));
@@ -287,7 +279,7 @@ private slots:
                  QStringList{"log"});
         QCOMPARE(QDir(folder.file("log"))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{file});
+                 QStringList{r.file});
     }
 
     void logAppendsOrOverwritesAndStops()
@@ -298,16 +290,12 @@ private slots:
         CommandFixture f;
         f.Line("#log|#log /|#log a\\");
         QCOMPARE(f.Messages(), QStringList(3, "E:Keine Logfile-Datei angegeben!"));
-        QVERIFY(!f.Log.LogActive());
-        f.Reset();
         f.Line("#log test.txt");
-        QVERIFY(f.Log.LogActive());
         f.Line("#log anders.txt neu"); // any arguments: stops the open log
         QVERIFY(!f.Log.LogActive());
         QVERIFY(!QFile::exists(folder.file("log/anders.log")));
         QVERIFY(ReadFile(folder.file("log/test.log")).startsWith("ALT\r\n<LOG gestartet am "));
-        f.Line("#log test x");
-        QVERIFY(f.Log.LogActive());
+        f.Line("#log test x"); // a second argument: overwrite
         f.Line("#log");
         QVERIFY(ReadFile(folder.file("log/test.log")).startsWith("<LOG gestartet am "));
     }
@@ -347,11 +335,10 @@ private slots:
         CommandFixture f;
         f.Line("#notiz Brot   kaufen");
         QCOMPARE(f.Messages(), QStringList{"I:Notiz hinzugefuegt."});
-        const QList<QByteArray> lines = ReadFile(folder.file("mudnotiz.txt")).split('\n');
-        QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[0] + lines[1] + lines[3] + lines[4], QByteArray("alt\r\rBrot kaufen\r"));
-        const QRegularExpression date(R"(^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?\r$)");
-        QVERIFY(date.match(QString::fromLatin1(lines[2])).hasMatch());
+        const QString notes = QString::fromLatin1(ReadFile(folder.file("mudnotiz.txt")));
+        const QRegularExpression dated("^alt\r\n\r\n\\d\\d\\.\\d\\d\\.\\d{4}( [0-9:]{8})?\r\n"
+                                       "Brot kaufen\r\n$");
+        QVERIFY2(dated.match(notes).hasMatch(), qPrintable(notes));
         // A folder in place of the notebook: its notes cannot be read, nothing is written;
         // then a program folder that cannot take the file (here: it does not exist).
         QVERIFY(QFile::remove(folder.file("mudnotiz.txt")) &&
