@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(f.Connection.Blocks, (Lines{r.sent + QByteArray("\r\n")}));
     }
 
-    void aliasIsSentAsOneBlockAndEchoed()
+    void aliasIsSentAsOneBoundedBlockAndEchoed()
     {
         CommandFixture f;
         f.Config.SetAlias("K", "kill %1");
