@@ -1,7 +1,6 @@
 #pragma once
-// Everything the command classes work on, as recording substitutes: a configuration,
-// a recording console and connection, the output sink, a session log, scripted
-// prompts and a host that records what the main window would be asked to do.
+// What the command classes work on, as recording substitutes: configuration, console,
+// connection, output sink, session log, prompts, and a host recording the window's calls.
 
 #include "RecordingConsole.h"
 #include "ScriptedPrompts.h"
@@ -83,23 +82,18 @@ struct CommandFixture {
         TColor last = 0;
         for (const RecordedCell& c : Console.Cells) {
             const bool red = c.Color == TColor(0x0000FF);
-            if ((!red && c.Color != TColor(0x008000)) || c.Ch == '\r' || c.Ch == '\n') {
-                last = 0;
-                continue;
-            }
-            if (c.Color != last) out << (red ? "E:" : "I:");
-            out.last() += QLatin1Char(c.Ch);
-            last = c.Color;
+            const bool shown = (red || c.Color == TColor(0x008000)) && c.Ch != '\r' && c.Ch != '\n';
+            if (shown && c.Color != last) out << (red ? "E:" : "I:");
+            if (shown) out.last() += QLatin1Char(c.Ch);
+            last = shown ? c.Color : 0;
         }
         return out;
     }
     // The lines sent to the MUD, CR LF removed, in order.
     QList<QByteArray> SentLines() const
     {
-        QList<QByteArray> lines = Connection.Sent.split('\n');
+        QList<QByteArray> lines = QByteArray(Connection.Sent).replace("\r\n", "\n").split('\n');
         lines.removeLast();
-        for (QByteArray& l : lines)
-            l.chop(1);
         return lines;
     }
     void Reset()

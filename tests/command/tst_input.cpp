@@ -10,18 +10,6 @@
 namespace
 {
 
-void UseLayout(CommandFixture& f, int option)
-{
-    f.Config.FNumPadsList.ClearLayouts();
-    f.Config.FNumPadsList.AddLayout("Laufen");
-    TNumPadLayout& pad = f.Config.FNumPadsList.Items(0);
-    pad.Option = option;
-    pad.Keys[9] = "n";
-    pad.Keys[6] = "schau";
-    pad.Keys[11] = "n|o";
-    f.Commands.Walker().SetActiveNumPad(0);
-}
-
 using Lines = QList<QByteArray>;
 
 // One name in all three lists: aliases come first, then paths, then sessions. The lists
@@ -80,11 +68,12 @@ const FunctionKeyRow kFunctionKeys[] = {
 
 // Completion words and recent output lines, each joined by "|"; "^" marks the caret
 // (else at the end); an empty result: the line stays as it was; the words offered when
-// more than one fits.
+// more than one fits; lines of other output after them.
 struct CompletionRow {
     const char *name, *tabs, *output;
     bool tabCase;
     const char *typed, *completed, *offered = "";
+    int later = 0;
 };
 const CompletionRow kCompletions[] = {
     {"case-sensitive finds nothing", "Schwert|Schild", "", true, "nimm schw", ""},
@@ -92,13 +81,13 @@ const CompletionRow kCompletions[] = {
     {"blanks collapse", "Schwert|Schild", "", true, "sag  hallo   Schw", "sag hallo Schwert"},
     {"text after caret kept", "Schwert|Schild", "", true, "sag Schw^ert x", "sag Schwertert x"},
     {"blank before caret", "Schwert|Schild", "", true, "nimm ", ""},
-    {"output word with comma", "", "Ein Ork, ein Troll.", true, "toete Or", "toete Ork"},
-    {"umlaut removed", "", "Ein B\xe4r.", true, "B", "Br"},
     {"letters, digits and dash kept", "", "[Aaz-09Z]", true, "[A", "Aaz-09Z"},
     {"word list wins over output", "Ork", "Orkan Orks", true, "Or", "Ork"},
     {"same output word twice is one", "", "Ork Ork|ork", false, "or", "Ork"},
     {"ambiguous", "Schwert|Schild|Axt", "", true, "nimm Sch", "", "Schwert|Schild"},
     {"output words made equal are offered twice", "", "Ork, Ork.", true, "O", "", "Ork|Ork"},
+    {"25 lines of output searched", "", "Drache", true, "Dr", "Drache", "", 24},
+    {"not 26", "", "Drache", true, "Dr", "", "", 25},
 };
 
 } // namespace
@@ -107,7 +96,7 @@ class TestInput : public QObject
 {
     Q_OBJECT
 private slots:
-    void enterSplitsAtBarsAndKeepsTheLine()
+    void enterSplitsAtBarsInOrderAndKeepsTheLine()
     {
         CommandFixture f;
         f.Enter("  n|o|s  ");
@@ -133,20 +122,16 @@ private slots:
         f.Reset();
         f.Enter(QByteArray(255, '|'));
         QCOMPARE(f.SentLines(), (Lines{""}));
-    }
-
-    void processInputLineOrder()
-    {
-        CommandFixture f;
-        f.Line("n|#MaRk|s");
+        // A client command between two sends: its message sits between the echoes.
+        f.Reset();
+        f.Sink.FOutputLines.clear();
+        f.Enter("n|#MaRk|s");
         QCOMPARE(f.SentLines(), (Lines{"n", "s"}));
-        QVERIFY(f.Commands.Recorder().FRecording);
-        // The client command came between the two sends: its message sits between the echoes.
         const QByteArray text = f.Console.Text();
         QVERIFY(text.indexOf("\r\nn\r\n") < text.indexOf("Pfad-Aufzeichnung gestartet."));
         QVERIFY(text.indexOf("Pfad-Aufzeichnung gestartet.") < text.indexOf("\r\ns\r\n"));
         // Plain text opens a new output line for the answer; commands are not echoed.
-        QCOMPARE(f.Sink.FOutputLines, (Lines{"", "n", "", "s", ""}));
+        QCOMPARE(f.Sink.FOutputLines, (Lines{"n", "", "s", ""}));
     }
 
     void lookupOrder_data() { AddTableRows(kLookups); }
@@ -175,7 +160,7 @@ private slots:
         QCOMPARE(f.Connection.Blocks, (Lines{r.sent + QByteArray("\r\n")}));
     }
 
-    void aliasIsSentAsOneBlockAndEchoed()
+    void aliasIsSentAsOneBoundedBlockAndEchoed()
     {
         CommandFixture f;
         f.Config.SetAlias("K", "kill %1");
@@ -197,11 +182,20 @@ private slots:
         f.Line("k orc");
         QVERIFY(f.Connection.Blocks.isEmpty());
         QCOMPARE(f.Console.Text(), QByteArray("\r\nkill orc\r\n"));
-        // A case-sensitive alias name does not match the other case.
+        // A line is written once it is longer than the width, before the next character.
+        f.Reset();
+        f.Sink.FOutputLines.clear();
+        f.Console.Columns = 4;
+        f.Config.SetAlias("w", "abcdefghijk");
+        f.Line("w");
+        QCOMPARE(f.Console.Text(), QByteArray("\r\nabcde\r\nfghij\r\nk\r\n"));
+        QCOMPARE(f.Sink.FOutputLines, (Lines{"abcde", "fghij", "k"}));
+        // Each argument is cut to 255, the whole to the buffer less CR LF.
         f.Connection.Connected = true;
-        f.Config.FAliasCase = true;
-        f.Line("k orc");
-        QCOMPARE(f.Connection.Sent, QByteArray("k orc\r\n"));
+        f.Config.SetAlias("b", "%1%2%3%4%5%6%7%8%9");
+        const TStringList words = TStringList{"b"} + TStringList(9, QByteArray(300, 'x'));
+        f.Line("b " + JoinWords(words, 1));
+        QCOMPARE(f.Connection.Blocks, (Lines{QByteArray(2046, 'x') + "\r\n"}));
     }
 
     void lineWhileTheServerEchoesIsSentButShownAndKeptNowhere()
@@ -222,30 +216,6 @@ private slots:
         QCOMPARE(f.Connection.Sent.count('\n'), 2);
         QCOMPARE(f.Host.Text, QByteArray());
         QCOMPARE(f.Commands.Input().FHistory, (TStringList{"n"}));
-        f.Commands.Input().MudInputKeyDown(Qt::Key_Up);
-        QCOMPARE(f.Host.Text, QByteArray("n"));
-    }
-
-    void aliasEchoWrapsAndIsBounded()
-    {
-        CommandFixture f;
-        f.Console.Columns = 4;
-        f.Connection.Connected = false;
-        f.Config.SetAlias("k", "abcdefghijk");
-        f.Line("k");
-        // A line is written once it is longer than the width, before the next character.
-        QCOMPARE(f.Console.Text(), QByteArray("\r\nabcde\r\nfghij\r\nk\r\n"));
-        QCOMPARE(f.Sink.FOutputLines.mid(1), (Lines{"abcde", "fghij", "k"}));
-        // Each argument is cut to 255, the whole to the buffer less CR LF.
-        f.Connection.Connected = true;
-        f.Config.SetAlias("k", "%1%2%3%4%5%6%7%8%9");
-        const TStringList words = TStringList{"k"} + TStringList(9, QByteArray(300, 'x'));
-        f.Line("k " + JoinWords(words, 1));
-        QCOMPARE(f.Connection.Blocks, (Lines{QByteArray(2046, 'x') + "\r\n"}));
-        // A long value segment alone is cut to 255 too.
-        QByteArray buffer;
-        QVERIFY(TInputProcessor::BuildAliasText(QByteArray(600, 'v') + "%1", {"k", "a"}, buffer));
-        QCOMPARE(buffer, QByteArray(255, 'v') + "a");
     }
 
     void walkPathAndOpenSession()
@@ -263,7 +233,6 @@ private slots:
         QCOMPARE(f.Connection.Connects + f.Connection.Closes, 0);
         f.Line("mg");
         QCOMPARE(f.Connection.Closes, 1);
-        QCOMPARE(f.Connection.Connects, 1);
         QCOMPARE(f.Connection.HostName + ':' + f.Connection.PortName, QByteArray("mg.mud.de:4711"));
         // Not connected: no question, and a path sends nothing.
         f.Reset();
@@ -283,12 +252,10 @@ private slots:
             in.AddToHistory(line);
         QCOMPARE(in.FHistory, (TStringList{"a", "b", "a"}));
         QVERIFY(f.Host.Calls.isEmpty());
-        QByteArray shown; // the line after each key, "-" for an empty one
-        for (int k : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down,
-                      Qt::Key_Down, Qt::Key_Down}) {
-            key(k);
-            shown += f.Host.Text.isEmpty() ? QByteArray("-") : f.Host.Text;
-            shown += QByteArray::number(in.FHistoryPos);
+        QByteArray shown; // the line after each key, "-" for an empty one, and the position
+        for (const char k : QByteArray("uuuudddd")) {
+            key(k == 'u' ? Qt::Key_Up : Qt::Key_Down);
+            shown += (f.Host.Text.isEmpty() ? "-" : f.Host.Text) + char('0' + in.FHistoryPos);
         }
         QCOMPARE(shown, QByteArray("a2b1a0a0b1a2-3-3"));
         QVERIFY(!in.MudInputKeyDown(Qt::Key_Left));
@@ -297,31 +264,10 @@ private slots:
             in.AddToHistory("zeile " + QByteArray::number(i));
         QCOMPARE(in.FHistory.size(), 30);
         QCOMPARE(in.FHistory.first(), QByteArray("zeile 70"));
-        QCOMPARE(in.FHistoryPos, 30);
         QCOMPARE(f.Host.Calls.size(), 100);
     }
 
-    void recordingIsBoundedBy255()
-    {
-        CommandFixture f;
-        TPathRecorder& r = f.Commands.Recorder();
-        f.Line("#mark|#automap");
-        r.FRecordedPath = QByteArray(250, 'x');
-        f.Reset();
-        f.Line("abcde|f");
-        QCOMPARE(r.FRecordedPath.size(), 256);
-        QVERIFY(r.FRecordedPath.endsWith("abcde;"));
-        QCOMPARE(f.Messages(), (QStringList{"E:Pfad kann keine weiteren Zeichen aufnehmen!"}));
-        QCOMPARE(f.SentLines(), (Lines{"abcde", "f"}));
-        f.Reset();
-        r.FRecordedPath = QByteArray(250, 'x');
-        f.Line("#map abcdef|#map abcde");
-        QCOMPARE(f.Messages(),
-                 (QStringList{"E:Pfad zu lang, bitte mit \"#path [kuerzel]\" sichern"}));
-        QCOMPARE(r.FRecordedPath.size(), 256);
-    }
-
-    void definePath()
+    void pathNameDialogAndRecordingBound()
     {
         CommandFixture f;
         f.Commands.DefinePath(); // nothing recorded: no dialog
@@ -338,6 +284,21 @@ private slots:
                                                    "E:Kuerzel \"mein heim" + refused,
                                                    "I:Pfad \"heim\" eingerichtet."}));
         QVERIFY(f.Connection.Sent.isEmpty());
+        // The recorded path is bounded by 255 characters.
+        TPathRecorder& r = f.Commands.Recorder();
+        f.Line("#mark|#automap");
+        r.FRecordedPath = QByteArray(250, 'x');
+        f.Reset();
+        f.Line("abcde|f");
+        QCOMPARE(r.FRecordedPath, QByteArray(250, 'x') + "abcde;");
+        QCOMPARE(f.Messages(), (QStringList{"E:Pfad kann keine weiteren Zeichen aufnehmen!"}));
+        QCOMPARE(f.SentLines(), (Lines{"abcde", "f"}));
+        f.Reset();
+        r.FRecordedPath = QByteArray(250, 'x');
+        f.Line("#map abcdef|#map abcde");
+        QCOMPARE(f.Messages(),
+                 (QStringList{"E:Pfad zu lang, bitte mit \"#path [kuerzel]\" sichern"}));
+        QCOMPARE(r.FRecordedPath.size(), 256);
     }
 
     void functionKeys_data() { AddTableRows(kFunctionKeys); }
@@ -364,10 +325,8 @@ private slots:
             {Qt::Key_Clear, 6},    {Qt::Key_Right, 7},     {Qt::Key_Home, 8},
             {Qt::Key_Up, 9},       {Qt::Key_PageUp, 10},   {Qt::Key_Delete, 14},
             {Qt::Key_Enter, 0}};
-        for (const auto& [key, slot] : keys) {
+        for (const auto& [key, slot] : keys)
             QCOMPARE(TKeypadWalker::KeypadSlot(key, Qt::KeypadModifier), slot);
-            QCOMPARE(TKeypadWalker::KeypadSlot(key, Qt::NoModifier), 0);
-        }
         // Border lines belong to no slot; where areas overlap the lower slot wins.
         const int areas[][3] = {{57, 17, 9}, {41, 17, 0},  {73, 17, 0}, {55, 50, 6},
                                 {44, 80, 2}, {57, 107, 3}, {80, 30, 10}};
@@ -378,7 +337,13 @@ private slots:
     void keypadWalking()
     {
         CommandFixture f;
-        UseLayout(f, 0);
+        f.Config.FNumPadsList.ClearLayouts();
+        f.Config.FNumPadsList.AddLayout("Laufen");
+        TNumPadLayout& pad = f.Config.FNumPadsList.Items(0);
+        pad.Keys[9] = "n";
+        pad.Keys[6] = "schau";
+        pad.Keys[11] = "n|o";
+        f.Commands.Walker().SetActiveNumPad(0);
         QVERIFY(f.Commands.KeyPress(Qt::Key_8, Qt::KeypadModifier, "8", true));
         QCOMPARE(f.SentLines(), (Lines{"n"}));
         QCOMPARE(f.Host.Text, QByteArray()); // the digit was swallowed
@@ -410,21 +375,15 @@ private slots:
         QVERIFY(!f.Commands.KeyPress(Qt::Key_8, Qt::KeypadModifier, "8", true));
         f.Commands.Walker().KompassMouseDown(57, 17);
         QVERIFY(f.Connection.Sent.isEmpty() && f.Console.Cells.isEmpty());
-    }
-
-    void keypadOptionFillsInputLine()
-    {
-        CommandFixture f;
-        UseLayout(f, 1);
+        // The fill option types the slot after a blank, the compass without one.
+        pad.Option = 1;
+        f.Commands.Walker().SetActiveNumPad(0);
         f.Host.Text = "geh";
         QVERIFY(f.Commands.KeyPress(Qt::Key_8, Qt::KeypadModifier, "8", true));
-        QCOMPARE(f.Host.Text, QByteArray("geh n"));
         f.Commands.KeyPress(Qt::Key_5, Qt::KeypadModifier, "5", true);
-        QCOMPARE(f.Host.Text, QByteArray("geh n schau"));
-        QVERIFY(f.Connection.Sent.isEmpty());
-        // The compass appends without a blank.
         f.Commands.Walker().KompassMouseDown(55, 50);
         QCOMPARE(f.Host.Text, QByteArray("geh n schauschau"));
+        QVERIFY(f.Connection.Sent.isEmpty());
     }
 
     void completion_data() { AddTableRows(kCompletions); }
@@ -435,38 +394,17 @@ private slots:
         CommandFixture f;
         f.Config.FTabs = *r.tabs ? QByteArray(r.tabs).split('|') : TStringList();
         f.Config.FTabCase = r.tabCase;
-        f.Sink.FOutputLines = QByteArray(r.output).split('|');
+        f.Sink.FOutputLines = QByteArray(r.output).split('|') + Lines(r.later, "nichts");
         const QByteArray typed(r.typed), completed(r.completed);
         f.Host.Text = QByteArray(typed).replace("^", "");
         f.Host.Cursor = typed.contains('^') ? int(typed.indexOf('^')) : int(typed.size());
         f.Commands.Completer().MudInputTabKeyPress(Qt::NoModifier);
         QCOMPARE(f.Host.Text, completed.isEmpty() ? QByteArray(typed).replace("^", "") : completed);
-        if (!completed.isEmpty()) {
-            QCOMPARE(f.Host.Cursor, int(completed.size()));
-            QCOMPARE(f.Host.Calls, QStringList{"FocusInput"});
-        }
+        QCOMPARE(f.Host.Calls, completed.isEmpty() ? QStringList() : QStringList{"FocusInput"});
         QByteArray offered = "\r\nErgaenzung nicht eindeutig. Moegliche Werte:\r\n";
         for (const QByteArray& word : QByteArray(r.offered).split('|'))
             offered += "--> " + word + "\r\n";
         QCOMPARE(f.Console.Text(), *r.offered ? offered : QByteArray());
-    }
-
-    void completionListNeedsEchoAndSearchesTheLast25Lines()
-    {
-        CommandFixture f;
-        f.Host.Text = "nimm Sch";
-        f.Sink.FOutputLines = {"Ork, Ork."};
-        // Like all echo output, the list needs local echo.
-        f.Sink.FLocalEcho = false;
-        f.Commands.Completer().CompleteWord("O", 1);
-        QVERIFY(f.Console.Cells.isEmpty());
-        // Only the last 25 output lines are searched.
-        f.Sink.FOutputLines = Lines{"Drache"} + Lines(25, "nichts");
-        f.Commands.Completer().CompleteWord("Dr", 2);
-        QCOMPARE(f.Host.Text, QByteArray("nimm Sch"));
-        f.Sink.FOutputLines.removeLast();
-        f.Commands.Completer().CompleteWord("Dr", 2);
-        QCOMPARE(f.Host.Text, QByteArray("Drache"));
     }
 
     void tabKeyAndAddLastWord()
@@ -475,8 +413,7 @@ private slots:
         f.Config.FTabs = {"Schwert"};
         f.Commands.Completer().MudInputTabKeyPress(Qt::NoModifier); // empty line
         QVERIFY(f.Host.Calls.isEmpty());
-        f.Host.Text = "Schw";
-        f.Host.Cursor = 4;
+        f.Host.SetInputText("Schw");
         f.Commands.Completer().MudInputTabKeyPress(Qt::ControlModifier);
         QCOMPARE(f.Host.Calls, QStringList{"FocusNext"});
         QCOMPARE(f.Host.Text, QByteArray("Schw"));
