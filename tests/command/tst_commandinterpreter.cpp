@@ -6,6 +6,7 @@
 #include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "command/CommandTable.h"
+#include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
@@ -31,17 +32,26 @@ QByteArray ShownHelp(const CommandFixture& f)
 }
 
 // Allowed word counts, the command word included (-1: no upper bound), and the help
-// section shown as usage outside them (empty: HELP and ? stay silent). All commands share
-// one check against their range; a command for each kind of range and of usage section.
+// section shown as usage outside them (empty: HELP and ? stay silent). Every command has
+// its own row, so each one's range is pinned, not only the shared check.
 struct Limit {
     const char* name;
     int min, max;
     const char* usage;
 };
 const Limit kLimits[] = {
-    {"alias", 3, -1, "ALIAS"}, {"aliasdelete", 2, 2, "ALIASDELETE"}, {"mark", 1, 1, "MARK"},
-    {"log", 1, 3, "LOG"}, {"help", 1, 2, ""}, {"?", 1, 2, ""}, {"dir", 1, 2, "DIR"},
-    {"high", 3, -1, "HIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"},
+    {"alias", 3, -1, "ALIAS"}, {"aliasdelete", 2, 2, "ALIASDELETE"}, {"tabadd", 2, 2, "TABADD"},
+    {"tabdelete", 2, 2, "TABDELETE"}, {"session", 4, 4, "SESSION"},
+    {"sessiondelete", 2, 2, "SESSIONDELETE"}, {"mark", 1, 1, "MARK"}, {"path", 2, 2, "PATH"},
+    {"pathdelete", 2, 2, "PATHDELETE"}, {"switchpath", 3, 3, "SWITCHPATH"},
+    {"highlight", 3, -1, "HIGHLIGHT"}, {"high", 3, -1, "HIGHLIGHT"},
+    {"unhighlight", 2, -1, "UNHIGHLIGHT"}, {"unhigh", 2, -1, "UNHIGHLIGHT"}, {"load", 2, 2, "LOAD"},
+    {"save", 2, 2, "SAVE"}, {"close", 1, 1, "CLOSE"}, {"open", 3, 3, "OPEN"}, {"log", 1, 3, "LOG"},
+    {"echo", 2, 2, "ECHO"}, {"exit", 1, 1, "EXIT"}, {"killall", 1, 1, "KILLALL"},
+    {"info", 1, 1, "INFO"}, {"help", 1, 2, ""}, {"map", 2, 2, "MAP"},
+    {"showpath", 1, 1, "SHOWPATH"}, {"version", 1, 1, "VERSION"}, {"dir", 1, 2, "DIR"},
+    {"automap", 1, 1, "AUTOMAP"}, {"clear", 1, 1, "CLEAR"}, {"?", 1, 2, ""},
+    {"notiz", 2, -1, "NOTIZ"},
 };
 
 // Setup (processed first, its output discarded), the list shown, the line, then the
@@ -172,6 +182,7 @@ private slots:
         }
         QTest::newRow("counted after grouping")
             << QByteArray("#high {Der Ork}") << true << QByteArray("HIGHLIGHT");
+        QCOMPARE(std::size(kLimits), size_t(kCommandCount));
         QVERIFY(CommandName(kCommandCount).isEmpty() && CommandName(-1).isEmpty());
     }
 
@@ -184,6 +195,7 @@ private slots:
         WriteMarkerHelp(folder);
         CommandFixture f;
         f.Sink.FLocalEcho = false; // usage is help and shows regardless
+        f.Prompts.answers << IPrompts::Answer::No; // #killall asks first
         f.Line(line);
         QCOMPARE(ShownHelp(f), help);
         if (!refused) return;
@@ -263,6 +275,20 @@ private slots:
                 WriteFile(folder.file("mudhelp.txt"), "[ALIAS]\r\n1=x\r\n");
             else
                 QFile::remove(folder.file("mudhelp.txt"));
+        }
+    }
+
+    // #help shows these sections; a missing or overlong one shows the player nothing useful.
+    void shippedHelpCoversEveryCommand()
+    {
+        TIniFile ini(QStringLiteral(HELP_FILE));
+        QVERIFY(ini.Load());
+        for (int i = 0; i < kCommandCount; ++i) {
+            if (i == ciHigh || i == ciUnhigh || i == ciQuestion) continue;
+            const QList<QByteArray> values = ini.ReadSectionValues(CommandName(i));
+            QVERIFY2(values.size() >= 3, CommandName(i).constData());
+            for (const QByteArray& v : values)
+                QVERIFY2(v.size() <= 80, v.constData());
         }
     }
 
