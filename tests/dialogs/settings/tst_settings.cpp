@@ -79,14 +79,6 @@ void ClickRow(QListWidget* list, int row)
                       list->visualItemRect(list->item(row)).center());
 }
 
-QStringList Rows(const QListWidget* list)
-{
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-
 } // namespace
 
 class TstSettings : public QObject
@@ -95,18 +87,16 @@ class TstSettings : public QObject
 private slots:
     void okHandsBackAndCancelDiscards_data()
     {
-        QTest::addColumn<int>("how");
-        QTest::newRow("Ok") << 0;
-        QTest::newRow("Abbruch") << 1;
-        QTest::newRow("Esc") << 2;
-        QTest::newRow("close box") << 3;
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("Ok") << true;
+        QTest::newRow("Abbruch") << false;
     }
 
+    // The pages that copy their fields only on "&Ok", and one that edits the working copy.
     void okHandsBackAndCancelDiscards()
     {
-        QFETCH(int, how);
+        QFETCH(bool, ok);
         TSettingsFixture f;
-        f.config.FAliases = {"a/1"};
         f.config.FModified = false;
         TMudConfFrm& dlg = f.Open(spGeneral);
         dlg.PageGeneral->cbxAutoSave->click();
@@ -118,53 +108,22 @@ private slots:
         dlg.ShowPage(spFuncKeys);
         QTest::keyClicks(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
         Click(dlg.PageFuncKeys->btnFuncKeyChange);
-        dlg.ShowPage(spNumPad);
-        f.prompts.answers << IPrompts::Answer::Yes;
-        Click(dlg.PageNumPad->btnNumPadDelete); // "Laufen"
-        dlg.ShowPage(spLists);
-        f.prompts.inputs << "gg";
-        Click(dlg.PageLists->btnListAdd);
-        QTest::keyClicks(dlg.PageLists->edtValue, "sage gute Nacht");
-        Click(dlg.PageLists->btnValueChange);
 
-        if (how == 0)
-            Click(dlg.btnOk);
-        else if (how == 1)
-            Click(dlg.btnCancel);
-        else if (how == 2)
-            QTest::keyClick(dlg.PageLists->lbShortcuts, Qt::Key_Escape);
-        else
-            dlg.close();
+        Click(ok ? dlg.btnOk : dlg.btnCancel);
         QVERIFY(!dlg.isVisible());
-        const bool ok = how == 0;
         QCOMPARE(dlg.TakeResult(f.config), ok);
         const TMudConfig& c = f.config;
         QCOMPARE(QList<bool>({c.FAutoSave, c.FTabCase, c.FModified}), QList<bool>({ok, !ok, ok}));
-        QCOMPARE(c.FAliases, (ok ? TStringList{"a/1", "gg/sage gute Nacht"} : TStringList{"a/1"}));
-        QCOMPARE(c.FNumPadsList.Count(), ok ? 2 : 3);
-        if (!ok) return;
-        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
-                 QList<int>({45, 33, 5, 3}));
-        QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
-        QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
+        QCOMPARE(c.GetFuncKey(1) == "sage hallo", ok);
+        if (ok)
+            QCOMPARE(
+                QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
+                QList<int>({45, 33, 5, 3}));
     }
 
-    void executeAtOpensModallyOnThePage()
+    void generalPageMovesFocusOnlyForThePlayer()
     {
         TSettingsFixture f;
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<TMudConfFrm*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
-            Click(dlg->btnOk);
-            QCOMPARE(dlg->TabbedNotebook1->currentIndex(), int(spNumPad));
-        });
-        QVERIFY(TMudConfFrm::ExecuteAt(f.config, spNumPad, nullptr, f.prompts, f.dialogs));
-    }
-
-    void generalPageEnablesAndMovesFocusOnlyForThePlayer()
-    {
-        TSettingsFixture f;
-        f.config.FAutoConnect = true;
         f.config.FHost = "alt.example";
         f.config.FPort = "23";
         TMudConfFrm& dlg = f.Open(spGeneral);
@@ -172,12 +131,8 @@ private slots:
         QCOMPARE(page.edtHost->text() + ':' + page.edtPort->text(), QString("alt.example:23"));
         QTRY_VERIFY(dlg.isActiveWindow());
         QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
-
         page.cbxAutoLog->click();
-        QVERIFY(page.edtLogFile->isEnabled());
         QCOMPARE(QApplication::focusWidget(), page.edtLogFile);
-        page.cbxAutoConnect->click();
-        QVERIFY(!page.edtHost->isEnabled() && !page.edtPort->isEnabled());
 
         // Texts reach the working copy at once; the flags only on "&Ok".
         QTest::keyClicks(page.edtLogFile, "sitzung.log");
@@ -197,7 +152,6 @@ private slots:
         QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::red));
 
         Choose(page.cbWindow, 1);
-        QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::black));
         Click(page.btnBackground);
         QCOMPARE(f.prompts.log.size(), 1);
         QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
@@ -221,11 +175,8 @@ private slots:
         steps->setValue(199);
         QTest::keyClick(steps, '+');
         QCOMPARE(steps->value(), 199);
-        steps->stepUp();
-        QCOMPARE(steps->value(), 200);
         QTest::keyClick(steps, '-');
-        QCOMPARE(steps->value(), 199);
-        QCOMPARE(shade.Shader1->Steps(), quint16(199));
+        QCOMPARE(shade.Shader1->Steps(), quint16(198));
         Choose(shade.ShaderToColor, 2);
         QCOMPARE(shade.Shader1->ToColor(), 0x008000);
         steps->setValue(1);
@@ -268,47 +219,32 @@ private slots:
     void altArrowsWrapAndShiftAddsTen()
     {
         TSettingsFixture f;
-        f.config.SetFuncKey(3, "drei");
         f.config.SetFuncKey(10, "zehn");
         f.config.SetFuncKey(11, "umschalt eins");
         TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        QCOMPARE(page.CurrentKey(), 1);
-
-        f.Alt({Qt::Key_Left});
-        QVERIFY(page.grpKeys->button(10)->isChecked());
+        f.Alt({Qt::Key_Left}); // from F1
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
         f.Alt({Qt::Key_Right});
-        QVERIFY(page.grpKeys->button(1)->isChecked());
+        QCOMPARE(page.CurrentKey(), 1);
         f.Alt({Qt::Key_Down});
         page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
         f.Alt({Qt::Key_Up});
-        QCOMPARE(page.CurrentKey(), 11);
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
-        Click(page.grpKeys->button(3));
-        QCOMPARE(page.CurrentKey(), 13);
-        page.cbxShift->click(); // off again: back to the key itself
-        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("drei"));
-
         // Without Alt the arrows belong to the focused control.
         QTest::keyClick(f.dlg->btnCancel, Qt::Key_Left);
-        QCOMPARE(page.CurrentKey(), 3);
+        QCOMPARE(page.CurrentKey(), 11);
     }
 
     void keypadKeysInButtonOrderAndLayouts()
     {
         TSettingsFixture f;
         TNumPadPage& page = *f.Open(spNumPad).PageNumPad;
-        QCOMPARE(page.edtDirection->text(), QStringLiteral("rein"));
-
         f.Alt({Qt::Key_Left}); // from "/" back to ","
         QCOMPARE(page.CurrentKey(), 14);
-        f.Alt({Qt::Key_Left});
-        QCOMPARE(page.CurrentKey(), 1);
         f.Alt({Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
-        QCOMPARE(page.CurrentKey(), 8); // "/", "*", "-", "7"
-        QCOMPARE(page.edtDirection->text(), QStringLiteral("nw"));
+        QCOMPARE(page.edtDirection->text(), QStringLiteral("nw")); // "/", "*", "-", "7"
 
         // "Anzeigen" puts the layout's texts on the buttons and takes them off again.
         Click(page.btnShowLayout);
@@ -317,12 +253,9 @@ private slots:
         Click(page.btnShowLayout);
         QCOMPARE(page.grpPadKeys->button(9)->text(), QStringLiteral("8"));
 
-        // Layouts added, renamed and deleted.
-        f.prompts.inputs << "Laufen" << QString() << QString(120, QLatin1Char('x'));
+        f.prompts.inputs << "Laufen" << QString(120, QLatin1Char('x'));
         Click(page.btnNumPadAdd); // a duplicate name is accepted
         QCOMPARE(page.cbNumPads->currentIndex(), 3);
-        Click(page.btnNumPadAdd); // "Abbrechen"
-        QCOMPARE(f.Work().FNumPadsList.Count(), 4);
         Click(page.btnNumPadRename);
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Input: Ziffernblockbelegung umbennen / Neuer Name [Laufen]"));
@@ -339,9 +272,7 @@ private slots:
                           << IPrompts::Answer::Yes;
         for (int i = 0; i < 3; ++i)
             Click(page.btnNumPadDelete);
-        QCOMPARE(page.cbNumPads->currentIndex(), -1);
-        QVERIFY(!page.grpAssignment->isEnabled());
-        QVERIFY(!page.btnNumPadRename->isEnabled() && !page.btnNumPadDelete->isEnabled());
+        QVERIFY(!page.grpAssignment->isEnabled() && !page.btnNumPadDelete->isEnabled());
         f.Alt({Qt::Key_Left}); // no layout: no navigation
         QCOMPARE(page.grpPadKeys->checkedId(), 15);
     }
@@ -370,14 +301,9 @@ private slots:
         f.config.FTabs = {"drache", "zwerg"};
         TListsPage& page = *f.Open(spLists).PageLists;
         Choose(page.cbLists, list);
-        const QStringList before = Rows(page.lbShortcuts);
-        const int selected = page.lbShortcuts->currentRow();
-
         f.prompts.inputs << name;
         Click(page.btnListAdd);
         QCOMPARE(f.prompts.log.last(), message);
-        QCOMPARE(Rows(page.lbShortcuts), before);
-        QCOMPARE(page.lbShortcuts->currentRow(), selected);
         QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
                      f.Work().FSessions.size(),
                  4);
@@ -398,15 +324,13 @@ private slots:
         QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "b/2"}));
         QCOMPARE(page.edtShortCut->text() + page.edtValue->text(), QStringLiteral("b2"));
 
-        f.prompts.inputs << "b" << "a" << "c";
+        f.prompts.inputs << "b" << "c";
         Click(page.btnListRename); // its own name is found too
         QCOMPARE(
             f.prompts.log.last(),
             QStringLiteral("Error: Kann Alias nicht umbenennen.\r\nKürzel ist bereits vergeben."));
         Click(page.btnListRename);
-        QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "b/2"}));
-        Click(page.btnListRename);
-        QCOMPARE(Rows(page.lbShortcuts), (QStringList{"a", "c"}));
+        QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "c/2"}));
 
         Choose(page.cbLists, TListsPage::lcTabs);
         f.prompts.inputs << "zwerg";
@@ -445,8 +369,6 @@ private slots:
         Click(page.btnListDelete);
         QVERIFY(f.Work().FPaths.isEmpty());
         QCOMPARE(page.lbShortcuts->currentRow(), -1);
-        QVERIFY(!page.btnListRename->isEnabled() && !page.btnListDelete->isEnabled());
-        QCOMPARE(page.edtShortCut->text(), QString());
     }
 
     void highlightsAddedChangedDeleted()
@@ -454,7 +376,6 @@ private slots:
         TSettingsFixture f;
         f.config.FHighlights = {"Drache/10/1", "Ork/3/1"};
         THighlightsPage& page = *f.Open(spHighlights).PageHighlights;
-        QCOMPARE(page.cbVGColor->currentText(), QStringLiteral("Schwarz"));
 
         for (const char* text : {"  drache ", "ein/aus", "   "}) {
             page.edtHighlight->setText(text);
@@ -467,12 +388,10 @@ private slots:
         page.edtHighlight->setText(" Zwerg ");
         Click(page.btnHighlightAdd);
         QCOMPARE(f.Work().FHighlights, (TStringList{"Drache/10/1", "Ork/3/1", "Zwerg/9/1"}));
-        QCOMPARE(page.edtHighlight->palette().color(QPalette::Base), QColor(Qt::black));
 
         // A colour chosen and another entry clicked: "&Ja" stores into the entry shown.
         ClickRow(page.lbHighlightList, 0);
         Choose(page.cbBGColor, 15);
-        QVERIFY(page.btnHighlightChange->isEnabled());
         f.prompts.answers << IPrompts::Answer::Yes;
         ClickRow(page.lbHighlightList, 2);
         QCOMPARE(f.Work().FHighlights.mid(0, 2), (TStringList{"Drache/10/16", "Ork/3/1"}));
@@ -483,7 +402,7 @@ private slots:
         page.edtHighlight->selectAll();
         QTest::keyClicks(page.edtHighlight, "Zwerge ");
         Click(page.btnHighlightChange);
-        QCOMPARE(page.lbHighlightList->item(2)->text(), QStringLiteral("Zwerge"));
+        QCOMPARE(f.Work().FHighlights.last(), QByteArray("Zwerge/9/1"));
 
         f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes;
         Click(page.btnHighlightDelete);

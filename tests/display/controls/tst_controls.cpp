@@ -1,0 +1,262 @@
+// The small controls: the gradient panel and the colour box drawn offscreen and checked
+// pixel by pixel, the input line by what its handlers see and change.
+#include "TableRows.h"
+#include "display/controls/FnpComboColor.h"
+#include "display/controls/Shader.h"
+#include "display/controls/tbedit.h"
+
+#include <QPainter>
+#include <QSignalSpy>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QImage Render(QWidget& widget)
+{
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta); // a pixel the widget leaves shows up as magenta
+    widget.render(&image);
+    return image;
+}
+
+// Size and direction (across: bands left to right), bands, end colour, and one pixel's colour.
+struct BandRow {
+    const char* name;
+    QSize size;
+    bool across;
+    int steps;
+    TColor to;
+    QPoint at;
+    QColor color;
+};
+const BandRow kBands[] = {
+    // The defaults: blue to black, 20 bands, top to bottom.
+    {"first band", {10, 200}, false, 20, 0, {5, 9}, QColor(0, 0, 255)},
+    {"last band one delta short of black", {10, 200}, false, 20, 0, {9, 199}, QColor(0, 0, 13)},
+    // The settings preview: bands across, 5.45 pixels wide.
+    {"preview band 10", {109, 233}, true, 20, 0, {54, 100}, QColor(0, 0, 127)},
+    // Red in the lowest byte: blue to red, delta 63.75 per channel.
+    {"channels apart", {4, 40}, false, 4, 0x0000FF, {0, 25}, QColor(128, 0, 127)},
+    // More bands than pixels, and x.5 band sizes, still cover every pixel.
+    {"more bands than pixels", {5, 37}, false, 200, 0, {0, 36}, QColor(0, 0, 4)},
+    {"half-pixel bands", {3, 10}, false, 4, 0, {0, 9}, QColor(0, 0, 64)},
+};
+
+// The input line followed by a second edit in tab order, in an active window.
+struct TInputWindow {
+    QWidget window;
+    TTbEdit* input = new TTbEdit(&window);
+    QLineEdit* next = new QLineEdit(&window);
+
+    TInputWindow()
+    {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(input);
+        layout->addWidget(next);
+        window.show();
+        window.activateWindow();
+        input->setFocus();
+    }
+};
+
+} // namespace
+
+class TstControls : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shaderBands_data() { AddTableRows(kBands); }
+
+    void shaderBands()
+    {
+        const BandRow& r = TableRow(kBands);
+        TShader shader;
+        shader.resize(r.size);
+        shader.SetDirection(r.across);
+        shader.SetSteps(quint16(r.steps));
+        shader.SetToColor(r.to);
+        const QImage image = Render(shader);
+        QCOMPARE(QColor(image.pixel(r.at)), r.color);
+        // Every pixel is covered, the bands darken monotonically.
+        int previousBlue = 256;
+        for (int i = 0; i < (r.across ? r.size.width() : r.size.height()); ++i) {
+            const QColor c(r.across ? image.pixel(i, 0) : image.pixel(0, i));
+            QVERIFY2(c.green() == 0 && c.blue() <= previousBlue, qPrintable(QString::number(i)));
+            previousBlue = c.blue();
+        }
+    }
+
+    void shaderSystemColourAndOneBand()
+    {
+        TShader shader;
+        shader.resize(3, 10);
+        QPalette palette = shader.palette();
+        palette.setColor(QPalette::Button, QColor(10, 200, 30));
+        shader.setPalette(palette);
+        shader.SetFromColor(TColor(0x8000000F)); // button face
+        shader.SetSteps(0);                      // stored as one band: all FromColor
+        QCOMPARE(shader.Steps(), quint16(1));
+        const QImage image = Render(shader);
+        QCOMPARE(QColor(image.pixel(0, 0)), QColor(10, 200, 30));
+        QCOMPARE(QColor(image.pixel(2, 9)), QColor(10, 200, 30));
+    }
+
+    void comboPlacesBySortOrder_data()
+    {
+        QTest::addColumn<int>("sortBy");
+        QTest::addColumn<QByteArrayList>("expected");
+        QTest::newRow("unsorted appends")
+            << int(ccsUnsorted)
+            << QByteArrayList{"Rot", "blau", "Gelb", "Blau", "\xC4tzend", "zinn"};
+        // Signed values put system colours first; equal keys keep the order of insertion.
+        QTest::newRow("by colour value")
+            << int(ccsColor) << QByteArrayList{"\xC4tzend", "zinn", "Rot", "Gelb", "blau", "Blau"};
+        // Folding is ASCII only: the umlaut byte 0xC4 sorts after every ASCII letter.
+        QTest::newRow("by upper-cased name")
+            << int(ccsText) << QByteArrayList{"blau", "Blau", "Gelb", "Rot", "zinn", "\xC4tzend"};
+    }
+
+    void comboPlacesBySortOrder()
+    {
+        QFETCH(int, sortBy);
+        QFETCH(QByteArrayList, expected);
+        const QByteArrayList names{"Rot", "blau", "Gelb", "Blau", "\xC4tzend", "zinn"};
+        const QList<TColor> colors{0x0000FF, 0xFF0000, 0x00FFFF, 0xFF0000, TColor(0x80000005), 0};
+        TFnpComboColor combo;
+        combo.SetSortBy(TSortBy(sortBy));
+        for (int i = 0; i < names.size(); ++i)
+            combo.AddColor(names[i], colors[i]);
+        QByteArrayList actual;
+        for (int i = 0; i < combo.count(); ++i) {
+            actual << combo.NameAt(i);
+            QCOMPARE(combo.ColorAt(i), colors[names.indexOf(actual.last())]);
+        }
+        QCOMPARE(actual, expected);
+        QCOMPARE(combo.itemText(expected.indexOf("\xC4tzend")), QString::fromUtf8("\xC3\x84tzend"));
+    }
+
+    void comboSelectsTheFirstMatchOrKeepsTheSelection()
+    {
+        TFnpComboColor combo;
+        combo.SelectColor(0xFF0000); // empty list: nothing to select
+        QCOMPARE(combo.SelectedColor(), TColor(0));
+        combo.AddColor("Rot", 0x0000FF);
+        combo.AddColor("Blau", 0xFF0000);
+        combo.AddColor("Auch blau", 0xFF0000);
+        QSignalSpy chosen(&combo, &QComboBox::activated);
+        combo.SelectColor(0xFF0000);
+        QCOMPARE(combo.currentIndex(), 1);
+        combo.SelectColor(TColor(0x80000000)); // a system colour no entry holds
+        QCOMPARE(combo.SelectedColor(), TColor(0xFF0000));
+        QCOMPARE(chosen.count(), 0); // a selection by program is not the player's choice
+    }
+
+    // Where the swatch and name sit is layout; that the swatch has the item's colour, the
+    // name is written and a selected item is highlighted is what the player relies on.
+    void comboItemsAndClosedBoxShowTheSwatch()
+    {
+        const QColor base(250, 250, 250), highlight(40, 50, 60);
+        TFnpComboColor combo;
+        QPalette palette = combo.palette();
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Highlight, highlight);
+        combo.setPalette(palette);
+        combo.AddColor("Rot", 0x0000FF);
+        combo.AddColor("Fenster", TColor(0x80000005)); // system colour: the window = Base
+        const int h = combo.ItemHeight(), mid = h / 2;
+        QImage image(100, 2 * h, QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            combo.DrawItem(painter, 0, QRect(0, 0, 100, h), false);
+            combo.DrawItem(painter, 1, QRect(0, h, 100, h), true);
+        }
+        QCOMPARE(QColor(image.pixel(8, mid)), QColor(255, 0, 0));
+        QCOMPARE(QColor(image.pixel(8, h + mid)), base);
+        QCOMPARE(QColor(image.pixel(0, h + mid)), highlight);
+        QImage blank(78, h, image.format());
+        blank.fill(base);
+        QVERIFY2(image.copy(22, 0, 78, h) != blank, "no name written");
+        // The closed box shows the selected colour in its edit field.
+        combo.AddColor("Gelb", 0x00FFFF);
+        combo.resize(combo.sizeHint());
+        combo.SelectColor(0x00FFFF);
+        QStyleOptionComboBox option;
+        option.initFrom(&combo);
+        const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, &combo);
+        QCOMPARE(QColor(Render(combo).pixel(field.left() + 8, field.center().y())),
+                 QColor(255, 255, 0));
+    }
+
+    void tabReachesTheHandlerFirst_data()
+    {
+        using Mods = Qt::KeyboardModifiers;
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("consume");
+        QTest::addColumn<Mods>("reported");
+        QTest::newRow("cleared key keeps the focus") << int(Qt::Key_Tab) << true << Mods();
+        QTest::newRow("key left: focus moves on") << int(Qt::Key_Tab) << false << Mods();
+        QTest::newRow("backtab is tab with shift")
+            << int(Qt::Key_Backtab) << true << Mods(Qt::ShiftModifier);
+    }
+
+    void tabReachesTheHandlerFirst()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, consume);
+        QFETCH(Qt::KeyboardModifiers, reported);
+        TInputWindow w;
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        w.input->setText("nimm Sch");
+        QList<int> keys;
+        Qt::KeyboardModifiers shift;
+        // The handler removes itself while it runs; what it captured stays alive until it returns.
+        w.input->SetOnTabKeyPress([&](QObject* sender, int& Key, Qt::KeyboardModifiers Shift) {
+            w.input->SetOnTabKeyPress(nullptr);
+            QCOMPARE(sender, static_cast<QObject*>(w.input));
+            keys << Key;
+            shift = Shift;
+            if (consume) Key = 0;
+        });
+        QTest::keyClick(w.input, Qt::Key(key));
+        QCOMPARE(keys, QList<int>{Qt::Key_Tab});
+        QCOMPARE(shift, reported);
+        QCOMPARE(w.input->hasFocus(), consume);
+        QCOMPARE(w.input->text(), QString("nimm Sch"));
+        w.input->setFocus();
+        QTest::keyClick(w.input, Qt::Key_Tab); // no handler now: plain navigation
+        QCOMPARE(keys.size(), 1);
+        QVERIFY(w.next->hasFocus());
+    }
+
+    void keyDownAndKeyPressComeBeforeTheEdit()
+    {
+        TTbEdit edit;
+        QList<int> keys;
+        QByteArray chars;
+        edit.SetOnKeyDown([&keys](QObject*, int& Key, Qt::KeyboardModifiers) {
+            keys << Key;
+            if (Key == Qt::Key_X) Key = 0;
+        });
+        edit.SetOnKeyPress([&chars](QObject*, char& Key) {
+            chars.append(Key);
+            if (Key == 'a') Key = 'b';
+            if (Key == 'q') Key = 0;
+        });
+        QTest::keyClicks(&edit, "axqc");
+        QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_Adiaeresis, QString::fromUtf8("\xC3\xA4"),
+                            Qt::NoModifier);
+        QTest::keyClick(&edit, Qt::Key_Left); // no character
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(edit.text(), QString::fromUtf8("bc\xC3\xA4"));
+        QCOMPARE(keys, (QList<int>{Qt::Key_A, Qt::Key_X, Qt::Key_Q, Qt::Key_C, Qt::Key_Adiaeresis,
+                                   Qt::Key_Left, Qt::Key_Return}));
+        QCOMPARE(chars, QByteArray("aqc\xE4\r"));
+    }
+};
+
+QTEST_MAIN(TstControls)
+#include "tst_controls.moc"
