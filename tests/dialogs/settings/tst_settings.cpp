@@ -92,16 +92,27 @@ private slots:
         QTest::newRow("Abbruch") << false;
     }
 
-    // The pages that copy their fields only on "&Ok", and one that edits the working copy.
+    // The general and shade pages copy their fields only on "&Ok"; texts and function keys
+    // go into the working copy at once.
     void okHandsBackAndCancelDiscards()
     {
         QFETCH(bool, ok);
         TSettingsFixture f;
         f.config.FModified = false;
+        f.config.FAutoLog = true;
+        f.config.FHost = "alt.example";
+        f.config.FPort = "23";
         TMudConfFrm& dlg = f.Open(spGeneral);
-        dlg.PageGeneral->cbxAutoSave->click();
-        dlg.PageGeneral->speAutoSaveInterval->setValue(45);
-        dlg.PageGeneral->cbxTabCase->setChecked(false);
+        TGeneralPage& general = *dlg.PageGeneral;
+        QCOMPARE(general.edtHost->text() + ':' + general.edtPort->text(), QString("alt.example:23"));
+        QTRY_VERIFY(dlg.isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
+        general.cbxAutoSave->click();
+        QCOMPARE(QApplication::focusWidget(), general.speAutoSaveInterval); // the player's does
+        general.speAutoSaveInterval->setValue(45);
+        general.cbxTabCase->setChecked(false);
+        QTest::keyClicks(general.edtLogFile, "sitzung.log");
+        QVERIFY(f.Work().FLogFile == "sitzung.log" && !f.Work().FAutoSave);
         dlg.PageShade->ShaderSteps->setValue(33);
         Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
         Choose(dlg.PageShade->ShaderToColor, 2);
@@ -114,30 +125,11 @@ private slots:
         QCOMPARE(dlg.TakeResult(f.config), ok);
         const TMudConfig& c = f.config;
         QCOMPARE(QList<bool>({c.FAutoSave, c.FTabCase, c.FModified}), QList<bool>({ok, !ok, ok}));
-        QCOMPARE(c.GetFuncKey(1) == "sage hallo", ok);
+        QCOMPARE(c.GetFuncKey(1) == "sage hallo" && c.FLogFile == "sitzung.log", ok);
         if (ok)
             QCOMPARE(
                 QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
                 QList<int>({45, 33, 5, 3}));
-    }
-
-    void generalPageMovesFocusOnlyForThePlayer()
-    {
-        TSettingsFixture f;
-        f.config.FHost = "alt.example";
-        f.config.FPort = "23";
-        TMudConfFrm& dlg = f.Open(spGeneral);
-        TGeneralPage& page = *dlg.PageGeneral;
-        QCOMPARE(page.edtHost->text() + ':' + page.edtPort->text(), QString("alt.example:23"));
-        QTRY_VERIFY(dlg.isActiveWindow());
-        QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
-        page.cbxAutoLog->click();
-        QCOMPARE(QApplication::focusWidget(), page.edtLogFile);
-
-        // Texts reach the working copy at once; the flags only on "&Ok".
-        QTest::keyClicks(page.edtLogFile, "sitzung.log");
-        QCOMPARE(f.Work().FLogFile, QByteArray("sitzung.log"));
-        QVERIFY(!f.Work().FAutoLog);
     }
 
     void coloursNoticeOnlyForOutputWindowAndShadeSteps()
@@ -177,59 +169,42 @@ private slots:
         QCOMPARE(steps->value(), 199);
         QTest::keyClick(steps, '-');
         QCOMPARE(shade.Shader1->Steps(), quint16(198));
-        Choose(shade.ShaderToColor, 2);
-        QCOMPARE(shade.Shader1->ToColor(), 0x008000);
         steps->setValue(1);
         QTest::keyClick(steps, '-');
         QCOMPARE(steps->value(), 1);
     }
 
-    void pendingEditOnAnotherKey_data()
+    // A typed text and another key: a click offers Yes/No, Alt+arrow also Cancel.
+    void functionKeysPendingEditAndAltArrows()
     {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Nein drops") << int(IPrompts::Answer::No);
-        QTest::newRow("Ja stores") << int(IPrompts::Answer::Yes);
-        QTest::newRow("Abbrechen stays") << int(IPrompts::Answer::Cancel);
-    }
-
-    void pendingEditOnAnotherKey()
-    {
-        QFETCH(int, answer);
-        const auto given = IPrompts::Answer(answer);
         TSettingsFixture f;
         f.config.SetFuncKey(2, "alt");
-        TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        Click(page.grpKeys->button(2));
-        QTest::keyClicks(page.edtFuncValue, "neu");
-
-        // A click offers Yes/No; Alt+arrow also offers Cancel.
-        f.prompts.answers << given;
-        if (given == IPrompts::Answer::Cancel)
-            f.Alt({Qt::Key_Right});
-        else
-            Click(page.grpKeys->button(5));
-        const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
-        QCOMPARE(f.prompts.log, QStringList{kind + "Daten wurden verändert. Übernehmen?"});
-        QCOMPARE(f.Work().GetFuncKey(2),
-                 given == IPrompts::Answer::Yes ? QByteArray("altneu") : QByteArray("alt"));
-        QCOMPARE(page.CurrentKey(), given == IPrompts::Answer::Cancel ? 2 : 5);
-        QCOMPARE(page.EditPending(), given == IPrompts::Answer::Cancel);
-    }
-
-    void altArrowsWrapAndShiftAddsTen()
-    {
-        TSettingsFixture f;
         f.config.SetFuncKey(10, "zehn");
         f.config.SetFuncKey(11, "umschalt eins");
         TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        f.Alt({Qt::Key_Left}); // from F1
+        Click(page.grpKeys->button(2));
+        QTest::keyClicks(page.edtFuncValue, "neu");
+        f.prompts.answers << IPrompts::Answer::Cancel << IPrompts::Answer::No
+                          << IPrompts::Answer::Yes;
+        f.Alt({Qt::Key_Right}); // "Abbrechen" stays
+        QVERIFY(page.CurrentKey() == 2 && page.EditPending());
+        Click(page.grpKeys->button(5)); // "Nein" drops
+        QCOMPARE(f.Work().GetFuncKey(2), QByteArray("alt"));
+        Click(page.grpKeys->button(2));
+        QTest::keyClicks(page.edtFuncValue, "neu");
+        Click(page.grpKeys->button(5)); // "Ja" stores
+        QCOMPARE(f.Work().GetFuncKey(2), QByteArray("altneu"));
+        QVERIFY(page.CurrentKey() == 5 && !page.EditPending());
+        const QString asked = "Daten wurden verändert. Übernehmen?";
+        QCOMPARE(f.prompts.log,
+                 (QStringList{"Confirm3: " + asked, "Confirm2: " + asked, "Confirm2: " + asked}));
+
+        f.Alt({Qt::Key_Up, Qt::Key_Left}); // F1, then round to F10
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
-        f.Alt({Qt::Key_Right});
-        QCOMPARE(page.CurrentKey(), 1);
-        f.Alt({Qt::Key_Down});
-        page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
+        f.Alt({Qt::Key_Right, Qt::Key_Down}); // round to F1, then F10
+        page.cbxShift->click();                // F10 with Shift is 20; Up wraps to 11
         f.Alt({Qt::Key_Up});
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
         // Without Alt the arrows belong to the focused control.
@@ -277,38 +252,6 @@ private slots:
         QCOMPARE(page.grpPadKeys->checkedId(), 15);
     }
 
-    void addingRefusesTakenNames_data()
-    {
-        QTest::addColumn<int>("list");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("alias named like a path")
-            << 0 << "weg" << "Warning: Kürzel bereits belegt.";
-        QTest::newRow("path name holding a slash")
-            << 2 << "a/b" << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
-        QTest::newRow("word differing in case")
-            << 1 << "DRACHE" << "Warning: Ergänzung existiert bereits.";
-    }
-
-    void addingRefusesTakenNames()
-    {
-        QFETCH(int, list);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        TSettingsFixture f;
-        f.config.FAliases = {"gg/sage gute Nacht"};
-        f.config.FPaths = {"weg/n;o;"};
-        f.config.FTabs = {"drache", "zwerg"};
-        TListsPage& page = *f.Open(spLists).PageLists;
-        Choose(page.cbLists, list);
-        f.prompts.inputs << name;
-        Click(page.btnListAdd);
-        QCOMPARE(f.prompts.log.last(), message);
-        QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
-                     f.Work().FSessions.size(),
-                 4);
-    }
-
     void listsEditedRenamedAddedAndDeleted()
     {
         TSettingsFixture f;
@@ -338,6 +281,21 @@ private slots:
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Error: Kann Ergänzung nicht umbenennen, da eine "
                                 "\r\nErgänzung mit gleichem Namen existiert."));
+
+        // A name taken in any list, or one holding a slash, is refused and nothing is added.
+        const std::tuple<int, const char*, const char*> refused[] = {
+            {TListsPage::lcAliases, "p", "Warning: Kürzel bereits belegt."}, // a path's name
+            {TListsPage::lcPaths, "a/b", "Warning: Ein Kürzel darf kein \"/\" enthalten."},
+            {TListsPage::lcTabs, "DRACHE", "Warning: Ergänzung existiert bereits."}};
+        for (const auto& [list, name, message] : refused) {
+            Choose(page.cbLists, list);
+            f.prompts.inputs << name;
+            Click(page.btnListAdd);
+            QCOMPARE(f.prompts.log.last(), QString(message));
+        }
+        QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
+                     f.Work().FSessions.size(),
+                 8);
 
         // A new session has no host until one is entered.
         Choose(page.cbLists, TListsPage::lcSessions);
