@@ -77,7 +77,7 @@ private slots:
         AddConnection(log, "other", "06.12.1998 23:59:30", "07.12.1998 00:00:30");
         AddConnection(log, "zero", "07.12.1998 10:00:00", "07.12.1998 10:00:00");
         AddConnection(log, "mud.example.org", "08.12.1998 10:00:00", "08.12.1998 11:00:01");
-        auto& [prompts, frm] = Show(log);
+        auto&& [prompts, frm] = Shown(log);
         QCOMPARE(Column(frm.LogGrid, 4),
                  (QStringList{"0h 52m 24s", "0h 01m 00s", "0h 00m 00s", "1h 00m 01s"}));
         const QString mudTotal = "0 Jahre, 0 Tage, 1 Stunde, 52 Minuten und 25 Sekunden";
@@ -111,7 +111,7 @@ private slots:
     void clearLogAsksTwice()
     {
         TVorkaOMatic log = LogOf(2);
-        auto& [prompts, frm] = Show(log);
+        auto&& [prompts, frm] = Shown(log);
         const QString total = frm.edtOnlineTime->text();
         // "Nein" at the first, then at the second question keeps everything; "Ja" twice clears.
         prompts.answers = {Answer::No, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes};
@@ -146,7 +146,6 @@ private slots:
             AddConnection(log, "b", "02.02.2003 10:00:00", "02.02.2003 11:00:00");
             frm->btnClearLog->click();
             frm->btnClose->click();
-            QVERIFY(!frm->isVisible());
         });
         QVERIFY(TVorkaOMaticFrm::Execute(log));
         QCOMPARE(log.Count(), 1);
@@ -163,7 +162,7 @@ private slots:
         AddConnection(log, "a", "05.12.1998 09:30:00", "05.12.1998 19:00:00"); // 9h 30m
         AddConnection(log, "d", "02.03.2001 10:00:00", "02.03.2001 10:00:05"); // 5s
         AddConnection(log, "c", "03.03.2001 07:00:00", "03.03.2001 07:01:00"); // 1m
-        auto& [prompts, frm] = Show(log);
+        auto&& [prompts, frm] = Shown(log);
         // Lines that cannot be read are reported once, left out of the grid and kept.
         QCOMPARE(prompts.log, QStringList{"Error: 'kaputt' ist kein gültiges Datum und Zeit"});
 
@@ -197,7 +196,7 @@ private slots:
         TVorkaOMatic log;
         AddConnection(log, "mud.example.org", "05.12.1998 13:09:47", "05.12.1998 14:02:11");
         AddConnection(log, "b\xe4r", "06.12.1998 08:00:00", "06.12.1998 09:05:09");
-        auto& [prompts, frm] = Show(log);
+        auto&& [prompts, frm] = Shown(log);
         frm.OnAskHtmlFileName = [&] { return dir.filePath("stat.htm"); };
         frm.btnSaveHtml->click();
 
@@ -233,7 +232,7 @@ private slots:
         QTemporaryDir dir;
         const QString pdf = dir.filePath("stat.pdf");
         TVorkaOMatic log = LogOf(200);
-        auto& [prompts, frm] = Show(log);
+        auto&& [prompts, frm] = Shown(log);
         frm.OnSetupPrinter = [&](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
@@ -260,14 +259,6 @@ private slots:
         QVERIFY(ran);
     }
 
-private:
-    std::unique_ptr<Shown> FShown;
-
-    Shown& Show(const TVorkaOMatic& log)
-    {
-        FShown = std::make_unique<Shown>(log);
-        return *FShown;
-    }
 };
 
 QTEST_MAIN(TestVorkaOMaticFrm)
