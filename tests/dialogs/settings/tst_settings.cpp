@@ -103,15 +103,15 @@ private slots:
         f.config.FHost = "alt.example";
         f.config.FPort = "23";
         TMudConfFrm& dlg = f.Open(spGeneral);
-        TGeneralPage& general = *dlg.PageGeneral;
-        QCOMPARE(general.edtHost->text() + ':' + general.edtPort->text(), QString("alt.example:23"));
+        TGeneralPage& page = *dlg.PageGeneral;
+        QCOMPARE(page.edtHost->text() + ':' + page.edtPort->text(), QString("alt.example:23"));
         QTRY_VERIFY(dlg.isActiveWindow());
         QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
-        general.cbxAutoSave->click();
-        QCOMPARE(QApplication::focusWidget(), general.speAutoSaveInterval); // the player's does
-        general.speAutoSaveInterval->setValue(45);
-        general.cbxTabCase->setChecked(false);
-        QTest::keyClicks(general.edtLogFile, "sitzung.log");
+        page.cbxAutoSave->click();
+        QCOMPARE(QApplication::focusWidget(), page.speAutoSaveInterval); // the player's does
+        page.speAutoSaveInterval->setValue(45);
+        page.cbxTabCase->setChecked(false);
+        QTest::keyClicks(page.edtLogFile, "sitzung.log");
         QVERIFY(f.Work().FLogFile == "sitzung.log" && !f.Work().FAutoSave);
         dlg.PageShade->ShaderSteps->setValue(33);
         Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
@@ -201,7 +201,7 @@ private slots:
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
         f.Alt({Qt::Key_Right, Qt::Key_Down}); // round to F1, then F10
-        page.cbxShift->click();                // F10 with Shift is 20; Up wraps to 11
+        page.cbxShift->click();               // F10 with Shift is 20; Up wraps to 11
         f.Alt({Qt::Key_Up});
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
         // Without Alt the arrows belong to the focused control.
