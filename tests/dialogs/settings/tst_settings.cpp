@@ -144,6 +144,7 @@ private slots:
         QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::red));
 
         Choose(page.cbWindow, 1);
+        QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::black));
         Click(page.btnBackground);
         QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
 

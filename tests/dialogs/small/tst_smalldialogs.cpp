@@ -260,6 +260,7 @@ private slots:
         TMudPathSwitchFrm dlg;
         dlg.Prepare(config);
         ShowActive(dlg);
+        QCOMPARE(dlg.lbPaths->count(), 3);
         QCOMPARE(dlg.lbPaths->item(0)->text(), QString("zurueck"));
         QByteArray path = "vorher", shortcut = "vorher";
         QTest::mouseClick(dlg.btnOk, Qt::LeftButton); // nothing selected
