@@ -256,7 +256,6 @@ private slots:
         frm.btnPrintPreview->click();
         QVERIFY(ran);
     }
-
 };
 
 QTEST_MAIN(TestVorkaOMaticFrm)
