@@ -79,14 +79,6 @@ void ClickRow(QListWidget* list, int row)
                       list->visualItemRect(list->item(row)).center());
 }
 
-QStringList Rows(const QListWidget* list)
-{
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-
 } // namespace
 
 class TstSettings : public QObject
@@ -95,76 +87,19 @@ class TstSettings : public QObject
 private slots:
     void okHandsBackAndCancelDiscards_data()
     {
-        QTest::addColumn<int>("how");
-        QTest::newRow("Ok") << 0;
-        QTest::newRow("Abbruch") << 1;
-        QTest::newRow("Esc") << 2;
-        QTest::newRow("close box") << 3;
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("Ok") << true;
+        QTest::newRow("Abbruch") << false;
     }
 
+    // The general and shade pages copy their fields only on "&Ok"; texts and function keys
+    // go into the working copy at once.
     void okHandsBackAndCancelDiscards()
     {
-        QFETCH(int, how);
+        QFETCH(bool, ok);
         TSettingsFixture f;
-        f.config.FAliases = {"a/1"};
         f.config.FModified = false;
-        TMudConfFrm& dlg = f.Open(spGeneral);
-        dlg.PageGeneral->cbxAutoSave->click();
-        dlg.PageGeneral->speAutoSaveInterval->setValue(45);
-        dlg.PageGeneral->cbxTabCase->setChecked(false);
-        dlg.PageShade->ShaderSteps->setValue(33);
-        Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
-        Choose(dlg.PageShade->ShaderToColor, 2);
-        dlg.ShowPage(spFuncKeys);
-        QTest::keyClicks(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
-        Click(dlg.PageFuncKeys->btnFuncKeyChange);
-        dlg.ShowPage(spNumPad);
-        f.prompts.answers << IPrompts::Answer::Yes;
-        Click(dlg.PageNumPad->btnNumPadDelete); // "Laufen"
-        dlg.ShowPage(spLists);
-        f.prompts.inputs << "gg";
-        Click(dlg.PageLists->btnListAdd);
-        QTest::keyClicks(dlg.PageLists->edtValue, "sage gute Nacht");
-        Click(dlg.PageLists->btnValueChange);
-
-        if (how == 0)
-            Click(dlg.btnOk);
-        else if (how == 1)
-            Click(dlg.btnCancel);
-        else if (how == 2)
-            QTest::keyClick(dlg.PageLists->lbShortcuts, Qt::Key_Escape);
-        else
-            dlg.close();
-        QVERIFY(!dlg.isVisible());
-        const bool ok = how == 0;
-        QCOMPARE(dlg.TakeResult(f.config), ok);
-        const TMudConfig& c = f.config;
-        QCOMPARE(QList<bool>({c.FAutoSave, c.FTabCase, c.FModified}), QList<bool>({ok, !ok, ok}));
-        QCOMPARE(c.FAliases, (ok ? TStringList{"a/1", "gg/sage gute Nacht"} : TStringList{"a/1"}));
-        QCOMPARE(c.FNumPadsList.Count(), ok ? 2 : 3);
-        if (!ok) return;
-        QCOMPARE(QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
-                 QList<int>({45, 33, 5, 3}));
-        QCOMPARE(c.GetFuncKey(1), QByteArray("sage hallo"));
-        QCOMPARE(c.FNumPadsList.Items(0).Name, QByteArray("Klettern"));
-    }
-
-    void executeAtOpensModallyOnThePage()
-    {
-        TSettingsFixture f;
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<TMudConfFrm*>(QApplication::activeModalWidget());
-            QVERIFY(dlg);
-            Click(dlg->btnOk);
-            QCOMPARE(dlg->TabbedNotebook1->currentIndex(), int(spNumPad));
-        });
-        QVERIFY(TMudConfFrm::ExecuteAt(f.config, spNumPad, nullptr, f.prompts, f.dialogs));
-    }
-
-    void generalPageEnablesAndMovesFocusOnlyForThePlayer()
-    {
-        TSettingsFixture f;
-        f.config.FAutoConnect = true;
+        f.config.FAutoLog = true;
         f.config.FHost = "alt.example";
         f.config.FPort = "23";
         TMudConfFrm& dlg = f.Open(spGeneral);
@@ -172,17 +107,29 @@ private slots:
         QCOMPARE(page.edtHost->text() + ':' + page.edtPort->text(), QString("alt.example:23"));
         QTRY_VERIFY(dlg.isActiveWindow());
         QCOMPARE(QApplication::focusWidget(), dlg.btnCancel); // loading moves no focus
-
-        page.cbxAutoLog->click();
-        QVERIFY(page.edtLogFile->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), page.edtLogFile);
-        page.cbxAutoConnect->click();
-        QVERIFY(!page.edtHost->isEnabled() && !page.edtPort->isEnabled());
-
-        // Texts reach the working copy at once; the flags only on "&Ok".
+        page.cbxAutoSave->click();
+        QCOMPARE(QApplication::focusWidget(), page.speAutoSaveInterval); // the player's does
+        page.speAutoSaveInterval->setValue(45);
+        page.cbxTabCase->setChecked(false);
         QTest::keyClicks(page.edtLogFile, "sitzung.log");
-        QCOMPARE(f.Work().FLogFile, QByteArray("sitzung.log"));
-        QVERIFY(!f.Work().FAutoLog);
+        QVERIFY(f.Work().FLogFile == "sitzung.log" && !f.Work().FAutoSave);
+        dlg.PageShade->ShaderSteps->setValue(33);
+        Choose(dlg.PageShade->ShaderFromColor, 4); // "Dunkelblau", index 5
+        Choose(dlg.PageShade->ShaderToColor, 2);
+        dlg.ShowPage(spFuncKeys);
+        QTest::keyClicks(dlg.PageFuncKeys->edtFuncValue, "sage hallo");
+        Click(dlg.PageFuncKeys->btnFuncKeyChange);
+
+        Click(ok ? dlg.btnOk : dlg.btnCancel);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.TakeResult(f.config), ok);
+        const TMudConfig& c = f.config;
+        QCOMPARE(QList<bool>({c.FAutoSave, c.FTabCase, c.FModified}), QList<bool>({ok, !ok, ok}));
+        QCOMPARE(c.GetFuncKey(1) == "sage hallo" && c.FLogFile == "sitzung.log", ok);
+        if (ok)
+            QCOMPARE(
+                QList<int>({c.FSaveInterval, c.FShadeSteps, c.FShadeFromColor, c.FShadeToColor}),
+                QList<int>({45, 33, 5, 3}));
     }
 
     void coloursNoticeOnlyForOutputWindowAndShadeSteps()
@@ -199,7 +146,6 @@ private slots:
         Choose(page.cbWindow, 1);
         QCOMPARE(page.memExample->palette().color(QPalette::Base), QColor(Qt::black));
         Click(page.btnBackground);
-        QCOMPARE(f.prompts.log.size(), 1);
         QCOMPARE(f.Work().FLogWindow.BGColor, 0x00FF00);
 
         Click(page.btnBackground); // chooser cancelled
@@ -212,7 +158,7 @@ private slots:
         QCOMPARE(f.Work().FNoteWindow.FFont.Name, QByteArray("DejaVu Sans Mono"));
         QCOMPARE(f.Work().FOutputWindow.FFont.Name, QByteArray("Courier New"));
         QVERIFY(page.memExample->font().bold());
-        QCOMPARE(f.prompts.log.size(), 1);
+        QCOMPARE(f.prompts.log.size(), 1); // no notice but the first
 
         // Shade steps: "+" and "-" stop short of the limits; the preview follows at once.
         f.dlg->ShowPage(spShade);
@@ -221,108 +167,65 @@ private slots:
         steps->setValue(199);
         QTest::keyClick(steps, '+');
         QCOMPARE(steps->value(), 199);
-        steps->stepUp();
-        QCOMPARE(steps->value(), 200);
         QTest::keyClick(steps, '-');
-        QCOMPARE(steps->value(), 199);
-        QCOMPARE(shade.Shader1->Steps(), quint16(199));
-        Choose(shade.ShaderToColor, 2);
-        QCOMPARE(shade.Shader1->ToColor(), 0x008000);
+        QCOMPARE(shade.Shader1->Steps(), quint16(198));
         steps->setValue(1);
         QTest::keyClick(steps, '-');
         QCOMPARE(steps->value(), 1);
     }
 
-    void pendingEditOnAnotherKey_data()
+    // A typed text and another key: a click offers Yes/No, Alt+arrow also Cancel.
+    void functionKeysPendingEditAndAltArrows()
     {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Nein drops") << int(IPrompts::Answer::No);
-        QTest::newRow("Ja stores") << int(IPrompts::Answer::Yes);
-        QTest::newRow("Abbrechen stays") << int(IPrompts::Answer::Cancel);
-    }
-
-    void pendingEditOnAnotherKey()
-    {
-        QFETCH(int, answer);
-        const auto given = IPrompts::Answer(answer);
         TSettingsFixture f;
         f.config.SetFuncKey(2, "alt");
-        TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        Click(page.grpKeys->button(2));
-        QTest::keyClicks(page.edtFuncValue, "neu");
-
-        // A click offers Yes/No; Alt+arrow also offers Cancel.
-        f.prompts.answers << given;
-        if (given == IPrompts::Answer::Cancel)
-            f.Alt({Qt::Key_Right});
-        else
-            Click(page.grpKeys->button(5));
-        const QString kind = given == IPrompts::Answer::Cancel ? "Confirm3: " : "Confirm2: ";
-        QCOMPARE(f.prompts.log, QStringList{kind + "Daten wurden verändert. Übernehmen?"});
-        QCOMPARE(f.Work().GetFuncKey(2),
-                 given == IPrompts::Answer::Yes ? QByteArray("altneu") : QByteArray("alt"));
-        QCOMPARE(page.CurrentKey(), given == IPrompts::Answer::Cancel ? 2 : 5);
-        QCOMPARE(page.EditPending(), given == IPrompts::Answer::Cancel);
-    }
-
-    void altArrowsWrapAndShiftAddsTen()
-    {
-        TSettingsFixture f;
-        f.config.SetFuncKey(3, "drei");
         f.config.SetFuncKey(10, "zehn");
         f.config.SetFuncKey(11, "umschalt eins");
         TFuncKeysPage& page = *f.Open(spFuncKeys).PageFuncKeys;
-        QCOMPARE(page.CurrentKey(), 1);
+        Click(page.grpKeys->button(2));
+        QTest::keyClicks(page.edtFuncValue, "neu");
+        f.prompts.answers << IPrompts::Answer::Cancel << IPrompts::Answer::No
+                          << IPrompts::Answer::Yes;
+        f.Alt({Qt::Key_Right}); // "Abbrechen" stays
+        QVERIFY(page.CurrentKey() == 2 && page.EditPending());
+        Click(page.grpKeys->button(5)); // "Nein" drops
+        Click(page.grpKeys->button(2));
+        QTest::keyClicks(page.edtFuncValue, "neu");
+        Click(page.grpKeys->button(5)); // "Ja" stores
+        QCOMPARE(f.Work().GetFuncKey(2), QByteArray("altneu"));
+        const QString asked = "Daten wurden verändert. Übernehmen?";
+        QCOMPARE(f.prompts.log,
+                 (QStringList{"Confirm3: " + asked, "Confirm2: " + asked, "Confirm2: " + asked}));
 
-        f.Alt({Qt::Key_Left});
-        QVERIFY(page.grpKeys->button(10)->isChecked());
+        f.Alt({Qt::Key_Up, Qt::Key_Left}); // F1, then round to F10
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("zehn"));
         QTRY_VERIFY(page.edtFuncValue->hasFocus()); // as if clicked: focus and caret in the text
         QCOMPARE(page.edtFuncValue->cursorPosition(), 4);
-        f.Alt({Qt::Key_Right});
-        QVERIFY(page.grpKeys->button(1)->isChecked());
-        f.Alt({Qt::Key_Down});
-        page.cbxShift->click(); // F10 with Shift is 20; Up wraps to 11
+        f.Alt({Qt::Key_Right, Qt::Key_Down}); // round to F1, then F10
+        page.cbxShift->click();               // F10 with Shift is 20; Up wraps to 11
         f.Alt({Qt::Key_Up});
-        QCOMPARE(page.CurrentKey(), 11);
         QCOMPARE(page.edtFuncValue->text(), QStringLiteral("umschalt eins"));
-        Click(page.grpKeys->button(3));
-        QCOMPARE(page.CurrentKey(), 13);
-        page.cbxShift->click(); // off again: back to the key itself
-        QCOMPARE(page.edtFuncValue->text(), QStringLiteral("drei"));
-
         // Without Alt the arrows belong to the focused control.
         QTest::keyClick(f.dlg->btnCancel, Qt::Key_Left);
-        QCOMPARE(page.CurrentKey(), 3);
+        QCOMPARE(page.CurrentKey(), 11);
     }
 
     void keypadKeysInButtonOrderAndLayouts()
     {
         TSettingsFixture f;
         TNumPadPage& page = *f.Open(spNumPad).PageNumPad;
-        QCOMPARE(page.edtDirection->text(), QStringLiteral("rein"));
-
         f.Alt({Qt::Key_Left}); // from "/" back to ","
         QCOMPARE(page.CurrentKey(), 14);
-        f.Alt({Qt::Key_Left});
-        QCOMPARE(page.CurrentKey(), 1);
         f.Alt({Qt::Key_Up, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
-        QCOMPARE(page.CurrentKey(), 8); // "/", "*", "-", "7"
-        QCOMPARE(page.edtDirection->text(), QStringLiteral("nw"));
+        QCOMPARE(page.edtDirection->text(), QStringLiteral("nw")); // "/", "*", "-", "7"
 
-        // "Anzeigen" puts the layout's texts on the buttons and takes them off again.
+        // "Anzeigen" puts the layout's texts on the buttons.
         Click(page.btnShowLayout);
         Choose(page.cbNumPads, 1);
         QCOMPARE(page.grpPadKeys->button(9)->toolTip(), QStringLiteral("kletter hoch"));
-        Click(page.btnShowLayout);
-        QCOMPARE(page.grpPadKeys->button(9)->text(), QStringLiteral("8"));
 
-        // Layouts added, renamed and deleted.
-        f.prompts.inputs << "Laufen" << QString() << QString(120, QLatin1Char('x'));
-        Click(page.btnNumPadAdd); // a duplicate name is accepted
-        QCOMPARE(page.cbNumPads->currentIndex(), 3);
-        Click(page.btnNumPadAdd); // "Abbrechen"
-        QCOMPARE(f.Work().FNumPadsList.Count(), 4);
+        f.prompts.inputs << "Laufen" << QString(120, QLatin1Char('x'));
+        Click(page.btnNumPadAdd); // a duplicate name is accepted, and shown
         Click(page.btnNumPadRename);
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Input: Ziffernblockbelegung umbennen / Neuer Name [Laufen]"));
@@ -339,48 +242,9 @@ private slots:
                           << IPrompts::Answer::Yes;
         for (int i = 0; i < 3; ++i)
             Click(page.btnNumPadDelete);
-        QCOMPARE(page.cbNumPads->currentIndex(), -1);
-        QVERIFY(!page.grpAssignment->isEnabled());
-        QVERIFY(!page.btnNumPadRename->isEnabled() && !page.btnNumPadDelete->isEnabled());
+        QVERIFY(!page.grpAssignment->isEnabled() && !page.btnNumPadDelete->isEnabled());
         f.Alt({Qt::Key_Left}); // no layout: no navigation
         QCOMPARE(page.grpPadKeys->checkedId(), 15);
-    }
-
-    void addingRefusesTakenNames_data()
-    {
-        QTest::addColumn<int>("list");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("alias named like a path")
-            << 0 << "weg" << "Warning: Kürzel bereits belegt.";
-        QTest::newRow("path name holding a slash")
-            << 2 << "a/b" << "Warning: Ein Kürzel darf kein \"/\" enthalten.";
-        QTest::newRow("word differing in case")
-            << 1 << "DRACHE" << "Warning: Ergänzung existiert bereits.";
-    }
-
-    void addingRefusesTakenNames()
-    {
-        QFETCH(int, list);
-        QFETCH(QString, name);
-        QFETCH(QString, message);
-        TSettingsFixture f;
-        f.config.FAliases = {"gg/sage gute Nacht"};
-        f.config.FPaths = {"weg/n;o;"};
-        f.config.FTabs = {"drache", "zwerg"};
-        TListsPage& page = *f.Open(spLists).PageLists;
-        Choose(page.cbLists, list);
-        const QStringList before = Rows(page.lbShortcuts);
-        const int selected = page.lbShortcuts->currentRow();
-
-        f.prompts.inputs << name;
-        Click(page.btnListAdd);
-        QCOMPARE(f.prompts.log.last(), message);
-        QCOMPARE(Rows(page.lbShortcuts), before);
-        QCOMPARE(page.lbShortcuts->currentRow(), selected);
-        QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
-                     f.Work().FSessions.size(),
-                 4);
     }
 
     void listsEditedRenamedAddedAndDeleted()
@@ -396,17 +260,14 @@ private slots:
         f.prompts.answers << IPrompts::Answer::Yes;
         ClickRow(page.lbShortcuts, 1);
         QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "b/2"}));
-        QCOMPARE(page.edtShortCut->text() + page.edtValue->text(), QStringLiteral("b2"));
 
-        f.prompts.inputs << "b" << "a" << "c";
+        f.prompts.inputs << "b" << "c";
         Click(page.btnListRename); // its own name is found too
         QCOMPARE(
             f.prompts.log.last(),
             QStringLiteral("Error: Kann Alias nicht umbenennen.\r\nKürzel ist bereits vergeben."));
         Click(page.btnListRename);
-        QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "b/2"}));
-        Click(page.btnListRename);
-        QCOMPARE(Rows(page.lbShortcuts), (QStringList{"a", "c"}));
+        QCOMPARE(f.Work().FAliases, (TStringList{"a/11", "c/2"}));
 
         Choose(page.cbLists, TListsPage::lcTabs);
         f.prompts.inputs << "zwerg";
@@ -414,6 +275,21 @@ private slots:
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Error: Kann Ergänzung nicht umbenennen, da eine "
                                 "\r\nErgänzung mit gleichem Namen existiert."));
+
+        // A name taken in any list, or one holding a slash, is refused and nothing is added.
+        const std::tuple<int, const char*, const char*> refused[] = {
+            {TListsPage::lcAliases, "p", "Warning: Kürzel bereits belegt."}, // a path's name
+            {TListsPage::lcPaths, "a/b", "Warning: Ein Kürzel darf kein \"/\" enthalten."},
+            {TListsPage::lcTabs, "DRACHE", "Warning: Ergänzung existiert bereits."}};
+        for (const auto& [list, name, message] : refused) {
+            Choose(page.cbLists, list);
+            f.prompts.inputs << name;
+            Click(page.btnListAdd);
+            QCOMPARE(f.prompts.log.last(), QString(message));
+        }
+        QCOMPARE(f.Work().FAliases.size() + f.Work().FPaths.size() + f.Work().FTabs.size() +
+                     f.Work().FSessions.size(),
+                 8);
 
         // A new session has no host until one is entered.
         Choose(page.cbLists, TListsPage::lcSessions);
@@ -434,7 +310,6 @@ private slots:
         f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes << IPrompts::Answer::Yes
                           << IPrompts::Answer::Yes;
         Click(page.btnListDelete);
-        QCOMPARE(f.Work().FPaths.size(), 3);
         Click(page.btnListDelete);
         QCOMPARE(f.prompts.log.last(),
                  QStringLiteral("Confirm2: Möchtest Du diesen Eintrag löschen?"));
@@ -445,8 +320,6 @@ private slots:
         Click(page.btnListDelete);
         QVERIFY(f.Work().FPaths.isEmpty());
         QCOMPARE(page.lbShortcuts->currentRow(), -1);
-        QVERIFY(!page.btnListRename->isEnabled() && !page.btnListDelete->isEnabled());
-        QCOMPARE(page.edtShortCut->text(), QString());
     }
 
     void highlightsAddedChangedDeleted()
@@ -454,7 +327,6 @@ private slots:
         TSettingsFixture f;
         f.config.FHighlights = {"Drache/10/1", "Ork/3/1"};
         THighlightsPage& page = *f.Open(spHighlights).PageHighlights;
-        QCOMPARE(page.cbVGColor->currentText(), QStringLiteral("Schwarz"));
 
         for (const char* text : {"  drache ", "ein/aus", "   "}) {
             page.edtHighlight->setText(text);
@@ -467,12 +339,10 @@ private slots:
         page.edtHighlight->setText(" Zwerg ");
         Click(page.btnHighlightAdd);
         QCOMPARE(f.Work().FHighlights, (TStringList{"Drache/10/1", "Ork/3/1", "Zwerg/9/1"}));
-        QCOMPARE(page.edtHighlight->palette().color(QPalette::Base), QColor(Qt::black));
 
         // A colour chosen and another entry clicked: "&Ja" stores into the entry shown.
         ClickRow(page.lbHighlightList, 0);
         Choose(page.cbBGColor, 15);
-        QVERIFY(page.btnHighlightChange->isEnabled());
         f.prompts.answers << IPrompts::Answer::Yes;
         ClickRow(page.lbHighlightList, 2);
         QCOMPARE(f.Work().FHighlights.mid(0, 2), (TStringList{"Drache/10/16", "Ork/3/1"}));
@@ -483,11 +353,10 @@ private slots:
         page.edtHighlight->selectAll();
         QTest::keyClicks(page.edtHighlight, "Zwerge ");
         Click(page.btnHighlightChange);
-        QCOMPARE(page.lbHighlightList->item(2)->text(), QStringLiteral("Zwerge"));
+        QCOMPARE(f.Work().FHighlights.last(), QByteArray("Zwerge/9/1"));
 
         f.prompts.answers << IPrompts::Answer::No << IPrompts::Answer::Yes;
         Click(page.btnHighlightDelete);
-        QCOMPARE(f.Work().FHighlights.size(), 3);
         Click(page.btnHighlightDelete);
         QCOMPARE(f.Work().FHighlights, (TStringList{"Drache/10/16", "Ork/3/1"}));
         QCOMPARE(page.cbVGColor->currentText(), QStringLiteral("Grün")); // "Ork" shown

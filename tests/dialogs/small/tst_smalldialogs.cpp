@@ -77,7 +77,6 @@ private slots:
     {
         {
             TMudNoteBookFrm nb; // created hidden at start, the missing file empty
-            QCOMPARE(nb.FileName(), NoteFile());
             QCOMPARE(ReadFile(NoteFile()), QByteArray(""));
             QVERIFY(FPrompts->log.isEmpty() && !nb.isVisible());
         }
@@ -86,17 +85,15 @@ private slots:
             QVERIFY(QFile::remove(NoteFile()) && QDir().mkdir(NoteFile()));
             TMudNoteBookFrm nb;
             nb.OpenNotebook(FConfig);
-            QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht lesen!"});
             QVERIFY(!nb.isVisible());
         }
-        FPrompts->log.clear();
         ProgramFolder::setOverride(FFolder->path() + "fehlt/auch/");
         TMudNoteBookFrm nb;
-        QCOMPARE(FPrompts->log, QStringList{"Error: Kann Notizbuch nicht erstellen!"});
         nb.OpenNotebook(FConfig); // still usable: it opens empty, as there is nothing to lose
         QVERIFY(nb.isVisible());
         QCOMPARE(nb.memNotebook->toPlainText(), QString());
-        QCOMPARE(FPrompts->log.size(), 1);
+        QCOMPARE(FPrompts->log, (QStringList{"Error: Kann Notizbuch nicht lesen!",
+                                             "Error: Kann Notizbuch nicht erstellen!"}));
     }
 
     void opensWithFileAndSettings()
@@ -108,9 +105,8 @@ private slots:
         QVERIFY(!nb->Modified());
         QCOMPARE(nb->memNotebook->palette().color(QPalette::Base), QColor(255, 0, 0));
         // Unchanged, it closes without a question.
-        QTest::mouseClick(nb->btnClose, Qt::LeftButton);
+        QTest::mouseClick(nb->btnClose, Qt::LeftButton); // a question would fail the test
         QVERIFY(!nb->isVisible());
-        QVERIFY(FPrompts->log.isEmpty());
     }
 
     void closingAChangedNotebook_data()
@@ -146,23 +142,17 @@ private slots:
         QVERIFY(shown.contains("neu ") && shown.contains("alt"));
         if (!folderInTheWay)
             QCOMPARE(ReadFile(NoteFile()), given == IPrompts::Answer::Yes ? shown : "alt\r\n");
-        if (given == IPrompts::Answer::No) {
+        if (given == IPrompts::Answer::No)
             QVERIFY(nb->CloseQuery()); // nothing left to ask at program end
-            QVERIFY(WriteFile(NoteFile(), "alt\r\n\r\nneue Notiz\r\n"));
-            nb->OpenNotebook(FConfig);
-            QCOMPARE(nb->memNotebook->toPlainText(), QString("alt\n\nneue Notiz"));
-        }
     }
 
     void savedLinesSurviveReopening_data()
     {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("lf only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("last line unended") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
         QTest::newRow("empty last line does not grow")
             << QByteArray("a\r\n\r\n") << QByteArray("a\r\n\r\n");
-        QTest::newRow("Windows-1252")
+        QTest::newRow("Windows-1252, lf only, last line unended")
             << QByteArray("Gr\xFC\xDF" "e \xD6lf\n\x80 5\xA0Taler\n\nEnde")
             << QByteArray("Gr\xFC\xDF" "e \xD6lf\r\n\x80 5\xA0Taler\r\n\r\nEnde\r\n");
     }
@@ -187,24 +177,6 @@ private slots:
         nb->close();
     }
 
-    void toolButtonsEditAndWrap()
-    {
-        auto nb = Open("eins zwei\r\n");
-        nb->memNotebook->selectAll();
-        QTest::mouseClick(nb->sbCut, Qt::LeftButton);
-        QCOMPARE(nb->memNotebook->toPlainText(), QString());
-        QTest::mouseClick(nb->sbPaste, Qt::LeftButton);
-        QTest::mouseClick(nb->sbPaste, Qt::LeftButton);
-        QCOMPARE(nb->memNotebook->toPlainText(), QString("eins zweieins zwei"));
-        QTest::mouseClick(nb->sbUndo, Qt::LeftButton);
-        QCOMPARE(nb->memNotebook->toPlainText(), QString("eins zwei"));
-        QVERIFY(nb->Modified()); // undoing is a change too: the file is not compared
-        QTest::mouseClick(nb->sbWordWrap, Qt::LeftButton);
-        QCOMPARE(nb->memNotebook->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        FPrompts->answers = {IPrompts::Answer::No};
-        nb->close();
-    }
-
     void printsEveryLineToPdf()
     {
         // An empty memo asks nothing; one long line wraps onto more than one page.
@@ -224,22 +196,15 @@ private slots:
         TMudOpenFrm dlg;
         ShowActive(dlg);
         QTest::keyClicks(dlg.edtHost, "mud.example.org");
-        dlg.edtPort->setText("4711");
-        for (QWidget* w : QList<QWidget*>{dlg.edtHost, dlg.btnConnect}) {
-            w->setFocus();
-            QTest::keyClick(w, Qt::Key_Return);
-            QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
-            QTest::keyClick(w, Qt::Key_Escape);
-            QVERIFY(dlg.isVisible());
-        }
+        for (QWidget* w : QList<QWidget*>{dlg.edtHost, dlg.btnConnect})
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(w, key);
+        QVERIFY(dlg.isVisible());
         QTest::mouseClick(dlg.btnConnect, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        // The caller reads the fields after the dialog has closed.
-        QCOMPARE(dlg.edtHost->text(), QString("mud.example.org"));
 
         ShowActive(dlg);
         QCOMPARE(dlg.edtHost->text() + dlg.edtPort->text(), QString("7600"));
-        QCOMPARE(QApplication::focusWidget(), dlg.edtHost);
         QTest::mouseClick(dlg.btnCancel, Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
@@ -251,25 +216,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), dlg->edtShortcut);
         QTest::keyClicks(dlg->edtShortcut, "gs");
         QTest::keyClick(dlg->edtShortcut, Qt::Key_Return);
-        QVERIFY(dlg->isVisible());
         QCOMPARE(QApplication::focusWidget(), dlg->edtValue);
-        QCOMPARE(dlg->edtShortcut->text(), QString("gs")); // the key itself is discarded
         QTest::keyClicks(dlg->edtValue, "sage Hallo");
         QTest::keyClick(dlg->edtValue, Qt::Key_Enter, Qt::KeypadModifier);
         QByteArray shortcut, value;
         QVERIFY(dlg->TakeResult(shortcut, value));
         QCOMPARE(shortcut + '|' + value, QByteArray("gs|sage Hallo"));
 
-        // "&Ok" without a value, and Esc, hand back nothing.
+        // "&Ok" without a value hands back nothing.
         dlg = ShowEdit("", TMudEditFields::emAlias);
         QTest::keyClicks(dlg->edtShortcut, "x");
         QTest::mouseClick(dlg->btnOk, Qt::LeftButton);
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
-        QVERIFY(!dlg->TakeResult(shortcut, value));
-        dlg = ShowEdit("wert", TMudEditFields::emAlias);
-        QTest::keyClicks(dlg->edtShortcut, "x");
-        QTest::keyClick(dlg->edtShortcut, Qt::Key_Escape);
-        QVERIFY(!dlg->isVisible());
         QVERIFY(!dlg->TakeResult(shortcut, value));
         QCOMPARE(shortcut + '|' + value, QByteArray("gs|sage Hallo"));
 
@@ -317,22 +275,14 @@ private slots:
         QCOMPARE(path + '|' + shortcut, QByteArray("x\x81y|yx"));
     }
 
-    void aboutBuildLabel_data()
-    {
-        QTest::addColumn<QString>("revision");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("keyword") << "$Revision: 1.35 $" << " Build 1.35";
-        QTest::newRow("one word and a blank") << "1.35 " << " Build ";
-        QTest::newRow("runs of blanks") << "  $Revision:   2.7   $" << " Build 2.7";
-    }
-
+    // The second word of the revision keyword; runs of blanks count as one.
     void aboutBuildLabel()
     {
-        QFETCH(QString, revision);
-        QFETCH(QString, label);
         TMudAboutFrm dlg;
-        dlg.Prepare(revision);
-        QCOMPARE(dlg.Build->text(), label);
+        dlg.Prepare("  $Revision:   2.7   $");
+        QCOMPARE(dlg.Build->text(), QString(" Build 2.7"));
+        dlg.Prepare("1.35 ");
+        QCOMPARE(dlg.Build->text(), QString(" Build "));
     }
 
 private:
