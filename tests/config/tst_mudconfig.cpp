@@ -89,6 +89,7 @@ private slots:
         QTest::newRow("highlight not found") << 'h' << "nix" << 0 << "-1:|9|1";
         QTest::newRow("colour a word") << 'h' << "" << 3 << "'rot' ist kein gültiger Integerwert";
         QTest::newRow("no background") << 'h' << "" << 4 << "'' ist kein gültiger Integerwert";
+        QTest::newRow("no foreground") << 'h' << "" << 5 << "'' ist kein gültiger Integerwert";
     }
 
     void records()
@@ -252,6 +253,7 @@ private slots:
         QTest::newRow("piece of blanks kept empty") << "n; ;s" << QStringList{"n", "", "s"};
         QTest::newRow("trailing separator") << "n;s;" << QStringList{"n", "s", ""};
         QTest::newRow("no separator") << " x " << QStringList{" x "};
+        QTest::newRow("leading separator") << ";n" << QStringList{"n"};
     }
 
     void splitString()
