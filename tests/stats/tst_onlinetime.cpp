@@ -155,6 +155,7 @@ private slots:
         const QByteArray first = "01.01.2020/a/01.01.2020 10:00:00/01.01.2020 10:00:01\r\n";
         QCOMPARE(ReadFile(sta), first);
         log.Clear();
+        QVERIFY(log.FModified);
         QVERIFY(log.SaveToFile());
         QCOMPARE(ReadFile(sta), QByteArray());
         QCOMPARE(ReadFile(bak), first);
