@@ -65,9 +65,9 @@ private slots:
         row("colour then bold gives white", "\033[33;1mA", "<FFFFFF/000000/1>A");
         row("30, 34, 35, 37", "\033[30mA\033[34mB\033[35mC\033[37mD",
             "<000000/000000/0>A<FF0000/000000/0>B<800080/000000/0>C<FFFFFF/000000/0>D");
-        row("40 to 43, 45 to 47", "\033[41mA\033[42mB\033[43mC\033[45mD\033[46mE\033[47mF\033[40mG",
+        row("40-43, 45-47", "\033[41mA\033[42mB\033[43mC\033[45mD\033[46mE\033[47mF\033[31;40mG",
             "<C0C0C0/0000FF/0>A<C0C0C0/008000/0>B<C0C0C0/00FFFF/0>C<C0C0C0/800080/0>D"
-            "<C0C0C0/808000/0>E<C0C0C0/FFFFFF/0>F<C0C0C0/000000/0>G");
+            "<C0C0C0/808000/0>E<C0C0C0/FFFFFF/0>F<0000FF/000000/0>G");
         row("8 hides in the last shown background", "\033[44mA\033[8mB",
             "<C0C0C0/FF0000/0>A<FF0000/FF0000/0>B");
         row("5, 10 and 12 stop reading", "\033[5;31mA\033[10;31mB\033[12;31mC",
