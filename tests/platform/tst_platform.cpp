@@ -13,58 +13,15 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
-    void namesAreCaseInsensitiveAndFirstWins()
-    {
-        TIniFile ini;
-        ini.Parse("[Div]\nHost = a \nhost=b\n[div]\nPort=1\nHost=c\n");
-        QCOMPARE(ini.ReadString("DIV", "HOST", "x"), QByteArray("a ")); // trailing blanks kept
-        QCOMPARE(ini.ReadString("div", "port", "x"), QByteArray("1"));
-        QCOMPARE(ini.ReadString("div", "none", "x"), QByteArray("x"));
-        QCOMPARE(ini.ReadString("Nope", "Host", "x"), QByteArray("x"));
-        QCOMPARE(ini.ReadSectionKeys("Div"), QList<QByteArray>({"Host", "host", "Port", "Host"}));
-        QCOMPARE(ini.ReadSectionValues("Div"), QList<QByteArray>({"a ", "b", "1", "c"}));
-        QVERIFY(ini.SectionExists("DIV"));
-        QVERIFY(!ini.ValueExists("Div", "Colour"));
-    }
-
-    void writesInPlaceAtSectionEndAndFileEnd()
-    {
-        TIniFile ini;
-        ini.Parse("[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny=2\r\n");
-        ini.WriteString("a", "X", "9");
-        ini.WriteString("A", "z", "3");
-        ini.WriteInteger("C", "n", -4);
-        ini.WriteBool("C", "b", true);
-        QCOMPARE(
-            ini.ToBytes(),
-            QByteArray("[A]\r\nx=9\r\nz=3\r\n; note\r\n\r\n[B]\r\ny=2\r\n[C]\r\nn=-4\r\nb=1\r\n"));
-        // The key written after the insertion is found again (the index follows the lines).
-        ini.WriteString("A", "w", "4");
-        ini.WriteString("A", "z", "5");
-        QCOMPARE(ini.ReadString("A", "z", ""), QByteArray("5"));
-        QCOMPARE(ini.ReadSectionValues("A"), QList<QByteArray>({"9", "5", "4"}));
-        // Erasing takes every section of that name; writing then starts a new one at the end.
-        ini.Parse("[L]\n0=a\n[M]\nk=v\n[l]\n0=b\n");
-        ini.EraseSection("L");
-        ini.WriteString("L", "0", "c");
-        QCOMPARE(ini.ToBytes(), QByteArray("[M]\r\nk=v\r\n[L]\r\n0=c\r\n"));
-        QCOMPARE(ini.ReadSectionValues("L"), QList<QByteArray>({"c"}));
-    }
-
     void numbers_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("value");
-        QTest::newRow("decimal") << QByteArray("42") << 42;
         QTest::newRow("signed") << QByteArray("-7") << -7;
-        QTest::newRow("plus") << QByteArray("+7") << 7;
-        QTest::newRow("hex 0x") << QByteArray("0x1F") << 31;
-        QTest::newRow("hex dollar") << QByteArray("$ff") << 255;
+        QTest::newRow("hex") << QByteArray("0x1F") << 31;
         QTest::newRow("hex 32 bits wrap") << QByteArray("$FFFFFFFF") << -1;
         QTest::newRow("blanks") << QByteArray(" 5 ") << 5;
         QTest::newRow("empty gives default") << QByteArray("") << 99;
-        QTest::newRow("text gives default") << QByteArray("ja") << 99;
-        QTest::newRow("trailing junk gives default") << QByteArray("12x") << 99;
         QTest::newRow("overflow gives default") << QByteArray("4294967296") << 99;
         QTest::newRow("hex overflow gives default") << QByteArray("0x100000000") << 99;
     }
@@ -96,17 +53,9 @@ private slots:
         QCOMPARE(ini.ReadSectionKeys("S").size(), 2);
     }
 
-    void loadAndSaveFiles()
+    void failedSavesKeepTheOldFile()
     {
         QTemporaryDir dir;
-        TIniFile missing(dir.filePath("none.ini"));
-        QVERIFY(missing.Load());
-        QVERIFY(!missing.SectionExists("x"));
-        missing.WriteString("S", "k", "\xE4");
-        QVERIFY(missing.Save());
-        TIniFile back(dir.filePath("none.ini"));
-        QVERIFY(back.Load());
-        QCOMPARE(back.ReadString("S", "k", ""), QByteArray("\xE4"));
         TIniFile folder(dir.path());
         QString error;
         QVERIFY(!folder.Save(&error));
@@ -161,17 +110,17 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("shown"); // empty: refused
-        QTest::newRow("two-digit year")
-            << QByteArray("1.2.26 7:08") << QByteArray("01.02.2026 07:08:00");
-        QTest::newRow("two-digit year of last century")
-            << QByteArray("01.02.99") << QByteArray("01.02.1999");
-        QTest::newRow("before the epoch keeps its time")
-            << QByteArray("01.01.1800 06:00:00") << QByteArray("01.01.1800 06:00:00");
-        QTest::newRow("no such day") << QByteArray("31.02.2026") << QByteArray();
-        QTest::newRow("no such hour") << QByteArray("01.02.2026 24:00:00") << QByteArray();
-        QTest::newRow("slashes") << QByteArray("01/02/2026") << QByteArray();
-        QTest::newRow("junk") << QByteArray("gestern") << QByteArray();
-        QTest::newRow("empty") << QByteArray() << QByteArray();
+        const auto row = [](const char* name, const char* text, const char* shown) {
+            QTest::newRow(name) << QByteArray(text) << QByteArray(shown);
+        };
+        row("two-digit year", "1.2.26 7:08", "01.02.2026 07:08:00");
+        row("two-digit year of last century", "01.02.99", "01.02.1999");
+        row("before the epoch keeps its time", "01.01.1800 06:00:00", "01.01.1800 06:00:00");
+        row("no such day", "31.02.2026", "");
+        row("no such hour", "01.02.2026 24:00:00", "");
+        row("slashes", "01/02/2026", "");
+        row("junk", "gestern", "");
+        row("empty", "", "");
     }
 
     void parsing()

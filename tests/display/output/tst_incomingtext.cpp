@@ -1,8 +1,54 @@
-// Received blocks to coloured console text, history and statistics.
-#include "OutputRig.h"
+// The received-text road: blocks to coloured console text, the client's own messages,
+// echo and sending, the bounded history, the session log and the statistics; with
+// recording substitutes around it.
+#include "FileRig.h"
+#include "RecordingConsole.h"
+#include "ScriptedPrompts.h"
+#include "TempProgramFolder.h"
+#include "config/MudConfig.h"
+#include "display/output/IncomingText.h"
+#include "display/output/OutputSink.h"
+#include "display/output/SessionLog.h"
+#include "stats/ConnectTime.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+namespace {
+
+struct OutputRig {
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    TMudConfig config;
+    RecordingConsole console;
+    TOutputSink sink{console, nullptr};
+    TSessionLog log{sink, prompts};
+    TConnectTime clock;
+    TVorkaOMatic stats;
+    TIncomingText text{console, sink, log, config, clock, stats};
+    int beeps = 0;
+
+    OutputRig()
+    {
+        text.OnBeep = [this] { ++beeps; };
+        log.FLogFileName = folder.file("s.log");
+    }
+    void Feed(const QByteArray& block) { text.TelnetDataAvailable(block.constData(), block.size()); }
+    void FeedBytewise(const QByteArray& data)
+    {
+        for (char c : data)
+            text.TelnetDataAvailable(&c, 1);
+    }
+};
+
+// Dates vary; the frame lines are compared with their date-time replaced.
+QByteArray Masked(QByteArray text)
+{
+    static const QRegularExpression stamp(R"(am \d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?>)");
+    return QString::fromLatin1(text).replace(stamp, "am *>").toLatin1();
+}
+
+} // namespace
 
 class TestIncomingText : public QObject {
     Q_OBJECT
@@ -17,44 +63,33 @@ private slots:
         row("bold then green, reset", "\033[1;32mHallo\033[0m x",
             "<008000/000000/1>Hallo<C0C0C0/000000/0> x");
         row("colour then bold gives white", "\033[33;1mA", "<FFFFFF/000000/1>A");
-        row("bold then colour gives yellow", "\033[1;33mA", "<00FFFF/000000/1>A");
-        row("30 black", "\033[30mA", "<000000/000000/0>A");
-        row("34 blue", "\033[34mA", "<FF0000/000000/0>A");
-        row("35 magenta", "\033[35mA", "<800080/000000/0>A");
-        row("37 white", "\033[37mA", "<FFFFFF/000000/0>A");
-        row("40 black background", "\033[31;47;40mA", "<0000FF/000000/0>A");
-        row("41 red background", "\033[41mA", "<C0C0C0/0000FF/0>A");
-        row("42 green background", "\033[42mA", "<C0C0C0/008000/0>A");
-        row("43 yellow background", "\033[43mA", "<C0C0C0/00FFFF/0>A");
-        row("45 magenta background", "\033[45mA", "<C0C0C0/800080/0>A");
-        row("46 cyan background", "\033[46mA", "<C0C0C0/808000/0>A");
-        row("47 white background", "\033[47mA", "<C0C0C0/FFFFFF/0>A");
+        row("30, 34, 35, 37", "\033[30mA\033[34mB\033[35mC\033[37mD",
+            "<000000/000000/0>A<FF0000/000000/0>B<800080/000000/0>C<FFFFFF/000000/0>D");
+        row("40-43, 45-47", "\033[41mA\033[42mB\033[43mC\033[45mD\033[46mE\033[47mF\033[31;40mG",
+            "<C0C0C0/0000FF/0>A<C0C0C0/008000/0>B<C0C0C0/00FFFF/0>C<C0C0C0/800080/0>D"
+            "<C0C0C0/808000/0>E<C0C0C0/FFFFFF/0>F<0000FF/000000/0>G");
         row("8 hides in the last shown background", "\033[44mA\033[8mB",
             "<C0C0C0/FF0000/0>A<FF0000/FF0000/0>B");
-        row("5 stops reading", "\033[5;31mA", "<C0C0C0/000000/0>A");
-        row("10 stops reading", "\033[10;31mA", "<C0C0C0/000000/0>A");
-        row("12 stops reading", "\033[12;31mA", "<C0C0C0/000000/0>A");
+        row("5, 10 and 12 stop reading", "\033[5;31mA\033[10;31mB\033[12;31mC",
+            "<C0C0C0/000000/0>ABC");
         row("22 stops after what came before", "\033[31;22;44mA", "<0000FF/000000/0>A");
-        row("cursor and erase dropped", "\033[2J\033[HA", "<C0C0C0/000000/0>A");
-        row("character set designation", "\033(Bx", "<C0C0C0/000000/0>x");
-        row("character set named by a digit ends there", "\033(0x", "<C0C0C0/000000/0>x");
-        row("ESC [m has no effect", "\033[31mA\033[mB", "<0000FF/000000/0>AB");
-        row("ESC [?m has no effect, [?0m resets", "\033[31mA\033[?mB\033[?0mC",
-            "<0000FF/000000/0>AB<C0C0C0/000000/0>C");
+        row("cursor, erase and character sets dropped", "\033[2J\033[HA\033(Bx\033(0y",
+            "<C0C0C0/000000/0>Axy");
+        row("ESC [m and [?m have no effect, [?0m resets", "\033[31mA\033[mB\033[?mC\033[?0mD",
+            "<0000FF/000000/0>ABC<C0C0C0/000000/0>D");
         row("background, then reverse of the last shown pen", "\033[44mA\033[7mB",
             "<C0C0C0/FF0000/0>A<FF0000/C0C0C0/0>B");
         row("underline replaces bold", "\033[1;4mA", "<FFFFFF/000000/4>A");
-        row("unknown value resets", "\033[31m\033[99mA", "<C0C0C0/000000/0>A");
-        row("38 is no colour", "\033[31;38mA", "<C0C0C0/000000/0>A");
-        row("48 is no colour", "\033[41;48mA", "<C0C0C0/000000/0>A");
+        row("unknown values (99, 38, 48) reset", "\033[31m\033[99mA\033[41;48mB\033[31;38mC",
+            "<C0C0C0/000000/0>ABC");
         row("huge parameter saturates", "\033[99999999999999999999mA", "<C0C0C0/000000/0>A");
         row("blanks inside parameters", "\033[ 1 ; 36 mA", "<808000/000000/1>A");
         row("ESC 7 and ESC 8 end at their digit", "A\0337\033[1;1HStatus\0338Text",
             "<C0C0C0/000000/0>AStatusText");
-        row("ESC D E H M end at once", "\033D1\033E2\033H3\033M4", "<C0C0C0/000000/0>1234");
-        row("ESC ESC drops the first", "\033\033A", "<C0C0C0/000000/0>A");
-        row("NUL after CR is skipped", QByteArray("a\r\0b", 4), "<C0C0C0/000000/0>a\rb");
-        row("controls pass through", "a\tb\x07\x08", "<C0C0C0/000000/0>a\tb\x07\x08");
+        row("ESC D E H M end at once, ESC ESC drops the first", "\033D1\033E2\033H3\033M4\033\033A",
+            "<C0C0C0/000000/0>1234A");
+        row("controls pass through, NUL after CR skipped", QByteArray("a\r\0b\tc\x07\x08", 8),
+            "<C0C0C0/000000/0>a\rb\tc\x07\x08");
         const QByteArray slices = QByteArray(8191, 'a') + "bc"; // more than one slice
         row("a block longer than a slice", slices, "<C0C0C0/000000/0>" + slices);
     }
@@ -106,9 +141,8 @@ private slots:
             "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r");
         row("no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork");
         row("at the first character", "a/10/1", "a b", "<0000FF/000000/0>a<C0C0C0/000000/0> b");
-        row("background 0 keeps the text's", "Elf/10/0", "\033[47mElf x\n",
-            "<0000FF/FFFFFF/0>Elf<C0C0C0/FFFFFF/0> x\n");
-        row("colour 1 is black", "Ork/1/10", "Ork\n", "<000000/0000FF/0>Ork<C0C0C0/000000/0>\n");
+        row("colour 1 is black, background 0 keeps the text's", "Ork/1/0", "\033[47mOrk x\n",
+            "<000000/FFFFFF/0>Ork<C0C0C0/FFFFFF/0> x\n");
         row("junk colours and index 0 never break the block", "Ork/rot/1|Elf/0/12", "Ork Elf\n",
             "<C0C0C0/000000/0>Ork <C0C0C0/00FFFF/0>Elf<C0C0C0/000000/0>\n");
     }
@@ -193,8 +227,6 @@ private slots:
         QVERIFY(!p.sink.FRemoteEcho);
         QVERIFY(p.clock.Running());
         QCOMPARE(p.clock.Hours, 0);
-        QCOMPARE(p.text.FConnectLog.Host, QByteArray("mud.example"));
-        QCOMPARE(DateTime::dateTimeToStr(p.text.FConnectLog.Date), DateTime::dateToStr(DateTime::now()));
         p.sink.FRemoteEcho = true; // the server asked for a password; its echo ends with the session
         p.text.TelnetSessionClosed();
         QVERIFY(!p.sink.FRemoteEcho);
@@ -204,7 +236,150 @@ private slots:
         QVERIFY(online[0][0].toBool() && !online[1][0].toBool());
         QCOMPARE(p.stats.Count(), 1);
         QVERIFY(p.stats.FModified);
-        QCOMPARE(p.stats.GetEntry(0).Host, QByteArray("mud.example"));
+        QVERIFY(p.stats.FEntries[0].startsWith(DateTime::dateToStr(DateTime::now()) +
+                                               "/mud.example/"));
+    }
+
+    void messagesRestoreTheColour()
+    {
+        OutputRig r;
+        r.console.Color = 0x00FFFF; // a server colour in force
+        r.console.Style = 1;
+        r.sink.ShowError("Fehler");
+        r.sink.ShowInfo("ok");
+        r.console.WriteString("x");
+        QCOMPARE(r.console.Annotated(),
+                 QByteArray("<00FFFF/000000/1>\r\n<0000FF/000000/1>Fehler\r\n<008000/000000/1>ok\r\n"
+                            "<00FFFF/000000/1>x"));
+        QCOMPARE(r.sink.FOutputLines, QList<QByteArray>({""})); // messages are not history
+    }
+
+    void echoAndSend()
+    {
+        RecordingConsole console;
+        RecordingConnection net;
+        TOutputSink sink(console, &net);
+        sink.SendCommandLine("schaue");
+        QCOMPARE(console.Text(), QByteArray("\r\nschaue\r\n"));
+        QCOMPARE(net.Sent, QByteArray()); // not connected: only echoed
+        QCOMPARE(sink.FOutputLines, QList<QByteArray>({"", "schaue"}));
+        net.Connected = true;
+        sink.FLocalEcho = false;
+        console.Cells.clear();
+        sink.SendCommandLine("n");
+        QCOMPARE(net.Sent, QByteArray("n\r\n"));
+        QCOMPARE(console.Text(), QByteArray());
+        QCOMPARE(sink.FOutputLines.size(), 2);
+        sink.FHelpActive = true; // help text forces the echo, but not of a password
+        sink.EchoLine("hilfe");
+        QCOMPARE(console.Text(), QByteArray("hilfe\r\n"));
+        sink.FRemoteEcho = true;
+        sink.SendCommandLine("geheim");
+        QCOMPARE(console.Text() + net.Sent, QByteArray("hilfe\r\nn\r\ngeheim\r\n"));
+    }
+
+    void wrapping_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<int>>("lengths");
+        QByteArray blanks, cr(90, 'y');
+        for (int i = 0; i < 100; ++i)
+            blanks += char(i == 39 || i == 74 ? ' ' : 'a' + i % 26);
+        cr[69] = '\r';
+        QTest::newRow("no blanks: one long line") << QByteArray(200, 'x') << QList<int>{200};
+        QTest::newRow("cut at the first blank from 70") << blanks << QList<int>{75, 25};
+        QTest::newRow("a CR at 70 cuts too") << cr << QList<int>{70, 20};
+        QTest::newRow("80 characters stay whole") << QByteArray(79, 'z') + ' ' << QList<int>{80};
+        QTest::newRow("repeated cuts") << (QByteArray(75, 'w') + ' ').repeated(4)
+                                       << QList<int>{76, 76, 76, 76};
+    }
+
+    void wrapping()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QList<int>, lengths);
+        OutputRig r;
+        QSignalSpy changed(&r.sink, &TOutputSink::HistoryChanged);
+        r.sink.AddOutputLines(text);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(r.sink.FOutputLines.mid(1).join(), text); // cut, nothing lost
+        QList<int> got;
+        for (int i = 1; i < r.sink.FOutputLines.size(); ++i)
+            got << int(r.sink.FOutputLines[i].size());
+        QCOMPARE(got, lengths);
+    }
+
+    void historyStaysBounded()
+    {
+        // Long wrapped texts add several lines per call; the bound holds after each line.
+        OutputRig r;
+        for (int i = 0; i < 100; ++i)
+            r.sink.AddOutputLines((QByteArray(75, 'a') + ' ').repeated(20) + QByteArray::number(i));
+        QCOMPARE(r.sink.FOutputLines.size(), 401);
+        QCOMPARE(r.sink.FOutputLines.last(), QByteArray(75, 'a') + " 99");
+    }
+
+    void appendsOrOverwritesSessionsWithoutColourCodes()
+    {
+        OutputRig r;
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        r.log.StopLog(); // no log: nothing happens
+        QVERIFY(state.isEmpty() && r.console.Cells.isEmpty());
+        for (int i = 0; i < 2; ++i) {
+            r.log.StartLog(false);
+            r.log.StartLog(true); // already logging: nothing happens
+            r.Feed("\x1b[1;31mrot\x1b[0m\r\n");
+            r.sink.ShowInfo("nicht im Log");
+            r.log.StopLog();
+        }
+        QCOMPARE(Masked(ReadFile(r.log.FLogFileName)),
+                 QByteArray("<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"
+                            "<LOG gestartet am *>\r\nrot\r\n<LOG gestoppt am *>\r\n\r\n"));
+        QCOMPARE(state.size(), 4);
+        QVERIFY(r.console.Text().contains("Starte Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
+        QVERIFY(r.console.Text().contains("Stoppe Log \"" + r.log.FLogFileName.toLatin1() + "\"."));
+        // Overwriting keeps only the latest session.
+        r.log.StartLog(true);
+        r.Feed("zwei");
+        r.log.StopLog();
+        QCOMPARE(Masked(ReadFile(r.log.FLogFileName)),
+                 QByteArray("<LOG gestartet am *>\r\nzwei<LOG gestoppt am *>\r\n\r\n"));
+        r.log.FLogOverwrite = true;
+        r.log.StartLog(false);
+        r.log.StopLog();
+        QVERIFY(!ReadFile(r.log.FLogFileName).contains("zwei"));
+    }
+
+    void unopenableFileShowsTheDialog()
+    {
+        OutputRig r;
+        r.log.FLogFileName = r.folder.file("fehlt/s.log");
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        // The light is on while the player reads the error.
+        QObject::connect(&r.log, &TSessionLog::LogStarting, [&] { r.prompts.log << "light on"; });
+        r.log.StartLog(false);
+        QVERIFY(!r.log.LogActive());
+        QCOMPARE(r.prompts.log, (QStringList{"light on", "Error: Datei " + r.folder.file("fehlt/s.log") +
+                                                            " konnte nicht geöffnet werden!"}));
+        QVERIFY(r.console.Text().startsWith("Starte Log"));
+        QCOMPARE(state.size(), 1);
+        QCOMPARE(state[0][0].toBool(), false);
+    }
+
+    void writeFailureStopsTheLogButShowsTheText()
+    {
+        OutputRig r;
+        r.log.StartLog(false);
+        QSignalSpy state(&r.log, &TSessionLog::LogStateChanged);
+        UnderFileSizeLimit([&] { r.Feed(QByteArray(200, 'x') + "\r\n"); });
+        QVERIFY(!r.log.LogActive());
+        QCOMPARE(state.size(), 1);
+        QVERIFY(r.console.Text().contains(QByteArray(200, 'x') + "\r\n"));
+        QVERIFY(r.console.Text().contains("Log-Datei \"" + r.log.FLogFileName.toLatin1() +
+                                          "\" konnte nicht geschrieben werden. Log gestoppt."));
+        r.Feed("weiter");
+        QVERIFY(r.console.Text().endsWith("weiter"));
+        QCOMPARE(r.console.Text().count("Log gestoppt"), 1);
     }
 };
 

@@ -1,0 +1,120 @@
+; my notes
+[Version]
+Value=V1.0b1
+Note=mine
+[Extra]
+x=1
+[Div]
+Host=new
+Colour=blue
+AC=1
+Auto=0
+AutoLog=0
+Save=0
+Logfile=
+Log=0
+Clear=0
+Port=7600
+Interval=600
+TC=1
+[LW]
+Name=Courier New
+Color=0
+Size=9
+Style=0
+BGColor=16777215
+[OW]
+Name=Courier New
+Color=0
+Size=9
+Style=0
+BGColor=16777215
+[NW]
+Name=Courier New
+Color=0
+Size=9
+Style=0
+BGColor=16777215
+[Func]
+Count=20
+0=
+1=
+2=
+3=
+4=
+5=
+6=
+7=
+8=
+9=
+10=
+11=
+12=
+13=
+14=
+15=
+16=
+17=
+18=
+19=
+20=
+[NumPad]
+Count=0
+Name_0=Laufen
+Key_0_1=
+Key_0_2=sw
+Key_0_3=s
+Key_0_4=so
+Key_0_5=w
+Key_0_6=schaue
+Key_0_7=o
+Key_0_8=nw
+Key_0_9=n
+Key_0_10=no
+Key_0_11=raus
+Key_0_12=r
+Key_0_13=h
+Key_0_14=
+Key_0_15=rein
+Option_0=0
+Name_1=Klettern
+Key_1_1=
+Key_1_2=kletter linksunten
+Key_1_3=kletter runter
+Key_1_4=kletter rechtsunten
+Key_1_5=kletter links
+Key_1_6=schaue
+Key_1_7=kletter rechts
+Key_1_8=kletter linksoben
+Key_1_9=kletter hoch
+Key_1_10=kletter rechtsoben
+Key_1_11=
+Key_1_12=
+Key_1_13=
+Key_1_14=
+Key_1_15=
+Option_1=0
+Name_2=Alternativ
+Key_2_1=
+Key_2_2=linksunten
+Key_2_3=zurueck
+Key_2_4=rechtsunten
+Key_2_5=links
+Key_2_6=schaue
+Key_2_7=rechts
+Key_2_8=linksoben
+Key_2_9=vorne
+Key_2_10=rechtsoben
+Key_2_11=raus
+Key_2_12=runter
+Key_2_13=hoch
+Key_2_14=
+Key_2_15=rein
+Option_2=0
+[Shade]
+FC=13
+TC=1
+Steps=20
+Dir=0
+[Tabs]
+0=t

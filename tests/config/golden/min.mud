@@ -1,0 +1,2 @@
+[Version]
+Value=V1.0b1
