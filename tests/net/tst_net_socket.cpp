@@ -2,6 +2,7 @@
 // the order of notifications, queued sending, peer close, the errors the user gets to
 // see, replies and escaping on the wire.
 
+#include "TableRows.h"
 #include "TestLoopback.h"
 #include "ThrownBy.h"
 #include "ScriptedPrompts.h"
@@ -24,6 +25,56 @@ template <class F>
 QString Thrown(F action) { return ThrownBy<ESocketException>(action); }
 
 QByteArray B(const char* s, int n) { return QByteArray(s, n); }
+
+struct ConnectRow {
+    const char* name;
+    QByteArray proto, addr;  // addr empty: a port on 127.0.0.1 that refuses
+    QString connected, thrown;
+};
+const ConnectRow kConnects[] = {
+    {"refused", "tcp", {}, "connected 10061", ""},
+    {"unreachable at once", "tcp", "255.255.255.255", "connected 10051", ""},
+    {"broadcast without permission", "udp", "255.255.255.255", "",
+     "Error 10013 in function Connect\r\nPermission denied"},
+};
+
+struct QueueRow {
+    const char* name;
+    int size, bytesPerTurn, receiveBuffer;  // bytesPerTurn: taken by the peer per event-loop turn
+};
+const QueueRow kQueues[] = {
+    {"4000 bytes to a slow reader", 4000, 300, 1000},
+    {"4000 bytes, all taken at once", 4000, 4000, 0},
+    {"the most that may wait, in one Send", int(TWSocket::MaxBuffered), 256 * 1024, 0},
+};
+
+struct PeerCloseRow {
+    const char* name;
+    bool reset;
+    int size, lastRead;
+    QString closed;
+};
+const PeerCloseRow kPeerCloses[] = {
+    {"sends and closes at once", false, 50000, 0, "closed 0"},
+    {"reset", true, 0, -1, "closed 10054"},
+};
+
+const QByteArray kBye = "Auf Wiedersehen!\r\n";
+struct TelnetCloseRow {
+    const char* name;
+    QByteArray sent;
+    bool reset;
+    QByteArray data;
+    QList<QByteArray> displays;
+    QString closed;
+};
+const TelnetCloseRow kTelnetCloses[] = {
+    {"closed", kBye, false, kBye, {"\r\n**** Remote has closed ****\r\n"}, "closed 0"},
+    {"reset", kBye, true, kBye, {"\r\n**** ERROR: 10054 ****\r\n"}, "closed 10054"},
+    // The reply to DO 99 finds the connection reset: the read is not parsed on.
+    {"reset found by a reply", B("vorher\xFF\xFD\x63nachher\xFF\xFB\x01", 19), true, "vorher", {},
+     "closed 0"},
+};
 
 // One socket with every notification written down in order, and its far end.
 struct TConn {
@@ -165,36 +216,23 @@ private slots:
 
     // Every outcome of an attempt that can finish later arrives as OnSessionConnected, even
     // when the system knows it at once; others are thrown.
-    void connectOutcomes_data()
-    {
-        QTest::addColumn<QByteArray>("proto");
-        QTest::addColumn<QByteArray>("addr");  // empty: a port on 127.0.0.1 that refuses
-        QTest::addColumn<QString>("connected");
-        QTest::addColumn<QString>("thrown");
-        QTest::newRow("refused") << QByteArray("tcp") << QByteArray() << "connected 10061" << "";
-        QTest::newRow("unreachable at once") << QByteArray("tcp") << QByteArray("255.255.255.255")
-                                             << "connected 10051" << "";
-        QTest::newRow("broadcast without permission") << QByteArray("udp") << QByteArray("255.255.255.255")
-                                                      << "" << "Error 10013 in function Connect\r\nPermission denied";
-    }
+    void connectOutcomes_data() { AddTableRows(kConnects); }
     void connectOutcomes()
     {
-        QFETCH(QByteArray, proto);
-        QFETCH(QByteArray, addr);
-        QFETCH(QString, connected);
-        QFETCH(QString, thrown);
+        const ConnectRow& r = TableRow(kConnects);
         TTestListener refusing(false);
         TConn c;
-        c.s.SetProto(proto);
+        c.s.SetProto(r.proto);
         c.s.SetPort(QByteArray::number(refusing.Port()));
-        c.s.SetAddr(addr.isEmpty() ? QByteArray("127.0.0.1") : addr);
-        QCOMPARE(Thrown([&] { c.s.Connect(); }), thrown.isEmpty() ? QString("(nothing thrown)") : thrown);
-        if (!thrown.isEmpty())
+        c.s.SetAddr(r.addr.isEmpty() ? QByteArray("127.0.0.1") : r.addr);
+        QCOMPARE(Thrown([&] { c.s.Connect(); }),
+                 r.thrown.isEmpty() ? QString("(nothing thrown)") : r.thrown);
+        if (!r.thrown.isEmpty())
             return;
         QCOMPARE(c.s.State(), wsConnecting);
         QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, Patience);
         QCOMPARE(c.events, QStringList({"state wsOpened", "state wsConnecting", "state wsConnected",
-                                        connected, "state wsClosed", "closed 0"}));
+                                        r.connected, "state wsClosed", "closed 0"}));
         QCOMPARE(c.s.State(), wsClosed);
         QCOMPARE(c.s.ReadCount() + c.s.BufferedBytes(), 0);
     }
@@ -257,34 +295,24 @@ private slots:
         QCOMPARE(onError, 1);
     }
 
-    void queuedSendArrivesWholeAndInOrder_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("bytesPerTurn");  // how much the peer takes per event-loop turn
-        QTest::addColumn<int>("receiveBuffer");
-        QTest::newRow("4000 bytes to a slow reader") << 4000 << 300 << 1000;
-        QTest::newRow("4000 bytes, all taken at once") << 4000 << 4000 << 0;
-        QTest::newRow("the most that may wait, in one Send") << int(TWSocket::MaxBuffered) << 256 * 1024 << 0;
-    }
+    void queuedSendArrivesWholeAndInOrder_data() { AddTableRows(kQueues); }
     void queuedSendArrivesWholeAndInOrder()
     {
-        QFETCH(int, size);
-        QFETCH(int, bytesPerTurn);
-        QFETCH(int, receiveBuffer);
+        const QueueRow& r = TableRow(kQueues);
         TConn c;
         QList<int> dataSent;
         c.s.OnDataSent = [&](TWSocket*, quint16 e) { dataSent << e; };
         QVERIFY(c.Open());
-        if (receiveBuffer > 0)
-            c.peer.SetReceiveBuffer(receiveBuffer);
-        const QByteArray sent = Pattern(size);
+        if (r.receiveBuffer > 0)
+            c.peer.SetReceiveBuffer(r.receiveBuffer);
+        const QByteArray sent = Pattern(r.size);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(c.s.Send(sent.constData(), size), size);
+        QCOMPARE(c.s.Send(sent.constData(), r.size), r.size);
         QVERIFY2(clock.elapsed() < 5000, "Send waited for the network");
-        if (bytesPerTurn == size)  // the network takes it all: every chunk goes out at once
+        if (r.bytesPerTurn == r.size)  // the network takes it all: every chunk goes out at once
             QCOMPARE(c.s.BufferedBytes(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(c.peer.Poll(bytesPerTurn), size, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.peer.Poll(r.bytesPerTurn), r.size, 60000);
         QVERIFY(c.peer.Received() == sent);
         QTRY_VERIFY_WITH_TIMEOUT(!dataSent.isEmpty(), Patience);
         QCOMPARE(dataSent.count(0), dataSent.size());
@@ -317,33 +345,22 @@ private slots:
         QCOMPARE(d, 'd');
     }
 
-    void peerCloseDeliversAllThenClosesOnce_data()
-    {
-        QTest::addColumn<bool>("reset");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QString>("closed");
-        QTest::addColumn<int>("lastRead");
-        QTest::newRow("sends and closes at once") << false << 50000 << "closed 0" << 0;
-        QTest::newRow("reset") << true << 0 << "closed 10054" << -1;
-    }
+    void peerCloseDeliversAllThenClosesOnce_data() { AddTableRows(kPeerCloses); }
     void peerCloseDeliversAllThenClosesOnce()
     {
-        QFETCH(bool, reset);
-        QFETCH(int, size);
-        QFETCH(QString, closed);
-        QFETCH(int, lastRead);
+        const PeerCloseRow& r = TableRow(kPeerCloses);
         TConn c;
         QVERIFY(c.Open());
-        const QByteArray sent = Pattern(size);
+        const QByteArray sent = Pattern(r.size);
         QVERIFY(c.peer.Write(sent));
-        if (reset)
+        if (r.reset)
             c.peer.ArmReset();
         c.peer.Close();
         QTRY_COMPARE_WITH_TIMEOUT(c.closedCount, 1, Patience);
         QCOMPARE(c.dataAtClose, sent.size());
         QVERIFY(c.data == sent);
-        QCOMPARE(c.reads.last(), lastRead);
-        QCOMPARE(c.events.mid(c.events.size() - 2), QStringList({closed, "state wsClosed"}));
+        QCOMPARE(c.reads.last(), r.lastRead);
+        QCOMPARE(c.events.mid(c.events.size() - 2), QStringList({r.closed, "state wsClosed"}));
         QTest::qWait(50);
         QCOMPARE(c.closedCount, 1);
     }
@@ -493,43 +510,24 @@ private slots:
         QCOMPARE(s.peer.Received(), wire);
     }
 
-    void telnetPeerCloseIsShownAndReportedOnce_data()
-    {
-        QTest::addColumn<QByteArray>("sent");
-        QTest::addColumn<bool>("reset");
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QList<QByteArray>>("displays");
-        QTest::addColumn<QString>("closed");
-        const QByteArray bye = "Auf Wiedersehen!\r\n";
-        QTest::newRow("closed") << bye << false << bye
-                                << QList<QByteArray>{"\r\n**** Remote has closed ****\r\n"} << "closed 0";
-        QTest::newRow("reset") << bye << true << bye << QList<QByteArray>{"\r\n**** ERROR: 10054 ****\r\n"}
-                               << "closed 10054";
-        // The reply to DO 99 finds the connection reset: the read is not parsed on.
-        QTest::newRow("reset found by a reply") << B("vorher\xFF\xFD\x63nachher\xFF\xFB\x01", 19) << true
-                                                << QByteArray("vorher") << QList<QByteArray>{} << "closed 0";
-    }
+    void telnetPeerCloseIsShownAndReportedOnce_data() { AddTableRows(kTelnetCloses); }
     void telnetPeerCloseIsShownAndReportedOnce()
     {
-        QFETCH(QByteArray, sent);
-        QFETCH(bool, reset);
-        QFETCH(QByteArray, data);
-        QFETCH(QList<QByteArray>, displays);
-        QFETCH(QString, closed);
+        const TelnetCloseRow& r = TableRow(kTelnetCloses);
         TSession s;
         QVERIFY(s.Open());
-        QVERIFY(s.peer.Write(sent));
-        if (reset)
+        QVERIFY(s.peer.Write(r.sent));
+        if (r.reset)
             s.peer.ArmReset();
         s.peer.Close();
-        QTRY_VERIFY_WITH_TIMEOUT(s.events.contains(closed), Patience);
-        QCOMPARE(s.data, data);
+        QTRY_VERIFY_WITH_TIMEOUT(s.events.contains(r.closed), Patience);
+        QCOMPARE(s.data, r.data);
         QCOMPARE(s.lateData, QByteArray());
-        QCOMPARE(s.displays, displays);
+        QCOMPARE(s.displays, r.displays);
         QVERIFY(!s.t.IsConnected() && !s.t.RemoteEcho());
         s.t.Close();
         QTest::qWait(50);
-        QCOMPARE(s.events.count(closed), 1);
+        QCOMPARE(s.events.count(r.closed), 1);
         QCOMPARE(s.events.size(), 2);
     }
 
