@@ -1,5 +1,6 @@
 // The connection clock and the online-time log in vezoriza.sta.
 #include "FileRig.h"
+#include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "platform/Errors.h"
 #include "stats/ConnectTime.h"
@@ -20,6 +21,21 @@ TVorkaOMaticLog Entry(const char* host, const QByteArray& start, const QByteArra
     e.Date = std::floor(e.StartTime);
     return e;
 }
+
+struct DurationRow {
+    const char* name;
+    QString start, end, entry, total;
+};
+const DurationRow kDurations[] = {
+    {"minutes", "01.01.2020 10:00:00", "01.01.2020 11:05:00", "1h 05m 00s",
+     "0 Jahre, 0 Tage, 1 Stunde, 5 Minuten und 0 Sekunden"},
+    {"days", "01.01.2020 10:00:00", "03.01.2020 11:01:01", "49h 01m 01s",
+     "0 Jahre, 2 Tage, 1 Stunde, 1 Minute und 1 Sekunde"},
+    {"365 days", "01.01.2021 00:00:00", "01.01.2022 00:00:00", "8760h 00m 00s",
+     "1 Jahr, 0 Tage, 0 Stunden, 0 Minuten und 0 Sekunden"},
+    {"366 days", "01.01.2021 00:00:00", "02.01.2022 00:00:00", "8784h 00m 00s",
+     "1 Jahr, 1 Tag, 0 Stunden, 0 Minuten und 0 Sekunden"},
+};
 
 } // namespace
 
@@ -65,36 +81,19 @@ private slots:
         QCOMPARE(t.AsString(), QByteArray("00:00:00"));
     }
 
-    void durations_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("total");
-        QTest::newRow("minutes") << "01.01.2020 10:00:00" << "01.01.2020 11:05:00" << "1h 05m 00s"
-            << "0 Jahre, 0 Tage, 1 Stunde, 5 Minuten und 0 Sekunden";
-        QTest::newRow("days") << "01.01.2020 10:00:00" << "03.01.2020 11:01:01" << "49h 01m 01s"
-            << "0 Jahre, 2 Tage, 1 Stunde, 1 Minute und 1 Sekunde";
-        QTest::newRow("365 days") << "01.01.2021 00:00:00" << "01.01.2022 00:00:00"
-            << "8760h 00m 00s" << "1 Jahr, 0 Tage, 0 Stunden, 0 Minuten und 0 Sekunden";
-        QTest::newRow("366 days") << "01.01.2021 00:00:00" << "02.01.2022 00:00:00"
-            << "8784h 00m 00s" << "1 Jahr, 1 Tag, 0 Stunden, 0 Minuten und 0 Sekunden";
-    }
+    void durations_data() { AddTableRows(kDurations); }
 
     void durations()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, entry);
-        QFETCH(QString, total);
+        const DurationRow& r = TableRow(kDurations);
         TVorkaOMatic log;
         log.AddEntry(Entry("other", "01.01.2020 10:00:00", "01.01.2020 10:00:07"));
-        QCOMPARE(log.AddEntry(Entry("mud", start.toLatin1(), end.toLatin1())), 1);
+        QCOMPARE(log.AddEntry(Entry("mud", r.start.toLatin1(), r.end.toLatin1())), 1);
         int y, d, h, m, s;
         log.EntryDuration(1, h, m, s);
-        QCOMPARE(TVorkaOMatic::FormatHMS(h, m, s), entry.toLatin1());
+        QCOMPARE(TVorkaOMatic::FormatHMS(h, m, s), r.entry.toLatin1());
         QVERIFY(log.TotalForHost("mud", y, d, h, m, s));
-        QCOMPARE(TVorkaOMatic::FormatYDHMS(y, d, h, m, s), total.toLatin1());
+        QCOMPARE(TVorkaOMatic::FormatYDHMS(y, d, h, m, s), r.total.toLatin1());
     }
 
     void entryLinesAndHosts()

@@ -4,6 +4,7 @@
 #include "FileRig.h"
 #include "RecordingConsole.h"
 #include "ScriptedPrompts.h"
+#include "TableRows.h"
 #include "TempProgramFolder.h"
 #include "config/MudConfig.h"
 #include "display/output/IncomingText.h"
@@ -48,63 +49,87 @@ QByteArray Masked(QByteArray text)
     return QString::fromLatin1(text).replace(stamp, "am *>").toLatin1();
 }
 
+struct EscapeRow {
+    const char* name;
+    QByteArray data, shown;
+};
+const EscapeRow kEscapes[] = {
+    {"bold then green, reset", "\033[1;32mHallo\033[0m x",
+     "<008000/000000/1>Hallo<C0C0C0/000000/0> x"},
+    {"colour then bold gives white", "\033[33;1mA", "<FFFFFF/000000/1>A"},
+    {"30, 34, 35, 37", "\033[30mA\033[34mB\033[35mC\033[37mD",
+     "<000000/000000/0>A<FF0000/000000/0>B<800080/000000/0>C<FFFFFF/000000/0>D"},
+    {"40-43, 45-47", "\033[41mA\033[42mB\033[43mC\033[45mD\033[46mE\033[47mF\033[31;40mG",
+     "<C0C0C0/0000FF/0>A<C0C0C0/008000/0>B<C0C0C0/00FFFF/0>C<C0C0C0/800080/0>D"
+     "<C0C0C0/808000/0>E<C0C0C0/FFFFFF/0>F<0000FF/000000/0>G"},
+    {"8 hides in the last shown background", "\033[44mA\033[8mB",
+     "<C0C0C0/FF0000/0>A<FF0000/FF0000/0>B"},
+    {"5, 10 and 12 stop reading", "\033[5;31mA\033[10;31mB\033[12;31mC", "<C0C0C0/000000/0>ABC"},
+    {"22 stops after what came before", "\033[31;22;44mA", "<0000FF/000000/0>A"},
+    {"cursor, erase and character sets dropped", "\033[2J\033[HA\033(Bx\033(0y",
+     "<C0C0C0/000000/0>Axy"},
+    {"ESC [m and [?m have no effect, [?0m resets", "\033[31mA\033[mB\033[?mC\033[?0mD",
+     "<0000FF/000000/0>ABC<C0C0C0/000000/0>D"},
+    {"background, then reverse of the last shown pen", "\033[44mA\033[7mB",
+     "<C0C0C0/FF0000/0>A<FF0000/C0C0C0/0>B"},
+    {"underline replaces bold", "\033[1;4mA", "<FFFFFF/000000/4>A"},
+    {"unknown values (99, 38, 48) reset", "\033[31m\033[99mA\033[41;48mB\033[31;38mC",
+     "<C0C0C0/000000/0>ABC"},
+    {"huge parameter saturates", "\033[99999999999999999999mA", "<C0C0C0/000000/0>A"},
+    {"blanks inside parameters", "\033[ 1 ; 36 mA", "<808000/000000/1>A"},
+    {"ESC 7 and ESC 8 end at their digit", "A\0337\033[1;1HStatus\0338Text",
+     "<C0C0C0/000000/0>AStatusText"},
+    {"ESC D E H M end at once, ESC ESC drops the first", "\033D1\033E2\033H3\033M4\033\033A",
+     "<C0C0C0/000000/0>1234A"},
+    {"controls pass through, NUL after CR skipped", QByteArray("a\r\0b\tc\x07\x08", 8),
+     "<C0C0C0/000000/0>a\rb\tc\x07\x08"},
+    {"a block longer than a slice", QByteArray(8191, 'a') + "bc", // more than one slice
+     "<C0C0C0/000000/0>" + QByteArray(8191, 'a') + "bc"},
+};
+
+struct HighlightRow {
+    const char* name;
+    QByteArray entries, data, shown; // entries joined by "|"
+};
+const HighlightRow kHighlights[] = {
+    {"word at the blank after it", "Drache/10/1", "Ein Drache greift an\r\n",
+     "<C0C0C0/000000/0>Ein <0000FF/000000/0>Drache<C0C0C0/000000/0> greift an\r\n"},
+    {"list order, both applied in turn", "Ork/10/1|Drache/12/1", "Drache und Ork\r",
+     "<00FFFF/000000/0>Drache<C0C0C0/000000/0> und <0000FF/000000/0>Ork<C0C0C0/000000/0>\r"},
+    {"style kept", "Drache/10/1", "\033[1mDrache ", "<0000FF/000000/1>Drache<FFFFFF/000000/1> "},
+    {"inside a word, with blanks", "er Dr/13/16", "Der Drache\n",
+     "<C0C0C0/000000/0>D<FF0000/FFFFFF/0>er Dr<C0C0C0/000000/0>ache\n"},
+    {"found at the same check, only the first listed", "Ork/10/1|Elf/12/1", "ElfOrk\r",
+     "<C0C0C0/000000/0>Elf<0000FF/000000/0>Ork<C0C0C0/000000/0>\r"},
+    {"after the last blank of a block never checked", "Drache/10/1|Ork/12/1", "Ork und Drache",
+     "<00FFFF/000000/0>Ork<C0C0C0/000000/0> und Drache"},
+    {"nothing past the line text limit", "Ork/10/1", QByteArray(300, 'x') + " Ork x\r",
+     "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r"},
+    {"no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork"},
+    {"at the first character", "a/10/1", "a b", "<0000FF/000000/0>a<C0C0C0/000000/0> b"},
+    {"colour 1 is black, background 0 keeps the text's", "Ork/1/0", "\033[47mOrk x\n",
+     "<000000/FFFFFF/0>Ork<C0C0C0/FFFFFF/0> x\n"},
+    {"junk colours and index 0 never break the block", "Ork/rot/1|Elf/0/12", "Ork Elf\n",
+     "<C0C0C0/000000/0>Ork <C0C0C0/00FFFF/0>Elf<C0C0C0/000000/0>\n"},
+};
+
 } // namespace
 
 class TestIncomingText : public QObject {
     Q_OBJECT
 private slots:
-    void escapes_data()
-    {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QByteArray>("shown");
-        const auto row = [](const char* name, const QByteArray& data, const QByteArray& shown) {
-            QTest::newRow(name) << data << shown;
-        };
-        row("bold then green, reset", "\033[1;32mHallo\033[0m x",
-            "<008000/000000/1>Hallo<C0C0C0/000000/0> x");
-        row("colour then bold gives white", "\033[33;1mA", "<FFFFFF/000000/1>A");
-        row("30, 34, 35, 37", "\033[30mA\033[34mB\033[35mC\033[37mD",
-            "<000000/000000/0>A<FF0000/000000/0>B<800080/000000/0>C<FFFFFF/000000/0>D");
-        row("40-43, 45-47", "\033[41mA\033[42mB\033[43mC\033[45mD\033[46mE\033[47mF\033[31;40mG",
-            "<C0C0C0/0000FF/0>A<C0C0C0/008000/0>B<C0C0C0/00FFFF/0>C<C0C0C0/800080/0>D"
-            "<C0C0C0/808000/0>E<C0C0C0/FFFFFF/0>F<0000FF/000000/0>G");
-        row("8 hides in the last shown background", "\033[44mA\033[8mB",
-            "<C0C0C0/FF0000/0>A<FF0000/FF0000/0>B");
-        row("5, 10 and 12 stop reading", "\033[5;31mA\033[10;31mB\033[12;31mC",
-            "<C0C0C0/000000/0>ABC");
-        row("22 stops after what came before", "\033[31;22;44mA", "<0000FF/000000/0>A");
-        row("cursor, erase and character sets dropped", "\033[2J\033[HA\033(Bx\033(0y",
-            "<C0C0C0/000000/0>Axy");
-        row("ESC [m and [?m have no effect, [?0m resets", "\033[31mA\033[mB\033[?mC\033[?0mD",
-            "<0000FF/000000/0>ABC<C0C0C0/000000/0>D");
-        row("background, then reverse of the last shown pen", "\033[44mA\033[7mB",
-            "<C0C0C0/FF0000/0>A<FF0000/C0C0C0/0>B");
-        row("underline replaces bold", "\033[1;4mA", "<FFFFFF/000000/4>A");
-        row("unknown values (99, 38, 48) reset", "\033[31m\033[99mA\033[41;48mB\033[31;38mC",
-            "<C0C0C0/000000/0>ABC");
-        row("huge parameter saturates", "\033[99999999999999999999mA", "<C0C0C0/000000/0>A");
-        row("blanks inside parameters", "\033[ 1 ; 36 mA", "<808000/000000/1>A");
-        row("ESC 7 and ESC 8 end at their digit", "A\0337\033[1;1HStatus\0338Text",
-            "<C0C0C0/000000/0>AStatusText");
-        row("ESC D E H M end at once, ESC ESC drops the first", "\033D1\033E2\033H3\033M4\033\033A",
-            "<C0C0C0/000000/0>1234A");
-        row("controls pass through, NUL after CR skipped", QByteArray("a\r\0b\tc\x07\x08", 8),
-            "<C0C0C0/000000/0>a\rb\tc\x07\x08");
-        const QByteArray slices = QByteArray(8191, 'a') + "bc"; // more than one slice
-        row("a block longer than a slice", slices, "<C0C0C0/000000/0>" + slices);
-    }
+    void escapes_data() { AddTableRows(kEscapes); }
 
     void escapes()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(QByteArray, shown);
+        const EscapeRow& r = TableRow(kEscapes);
         OutputRig whole;
-        whole.Feed(data);
-        QCOMPARE(whole.console.Annotated(), shown);
+        whole.Feed(r.data);
+        QCOMPARE(whole.console.Annotated(), r.shown);
         // The same picture however the stream is cut into blocks.
         OutputRig bytewise;
-        bytewise.FeedBytewise(data);
-        QCOMPARE(bytewise.console.Annotated(), shown);
+        bytewise.FeedBytewise(r.data);
+        QCOMPARE(bytewise.console.Annotated(), r.shown);
     }
 
     void tooLongSequenceBeepsOnce()
@@ -116,46 +141,15 @@ private slots:
         QVERIFY(!p.text.FEscActive);
     }
 
-    void highlights_data()
-    {
-        QTest::addColumn<QByteArray>("entries"); // joined by "|"
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QByteArray>("shown");
-        const auto row = [](const char* name, const char* entries, const QByteArray& data,
-                            const QByteArray& shown) {
-            QTest::newRow(name) << QByteArray(entries) << data << shown;
-        };
-        row("word at the blank after it", "Drache/10/1", "Ein Drache greift an\r\n",
-            "<C0C0C0/000000/0>Ein <0000FF/000000/0>Drache<C0C0C0/000000/0> greift an\r\n");
-        row("list order, both applied in turn", "Ork/10/1|Drache/12/1", "Drache und Ork\r",
-            "<00FFFF/000000/0>Drache<C0C0C0/000000/0> und <0000FF/000000/0>Ork<C0C0C0/000000/0>\r");
-        row("style kept", "Drache/10/1", "\033[1mDrache ",
-            "<0000FF/000000/1>Drache<FFFFFF/000000/1> ");
-        row("inside a word, with blanks", "er Dr/13/16", "Der Drache\n",
-            "<C0C0C0/000000/0>D<FF0000/FFFFFF/0>er Dr<C0C0C0/000000/0>ache\n");
-        row("found at the same check, only the first listed", "Ork/10/1|Elf/12/1", "ElfOrk\r",
-            "<C0C0C0/000000/0>Elf<0000FF/000000/0>Ork<C0C0C0/000000/0>\r");
-        row("after the last blank of a block never checked", "Drache/10/1|Ork/12/1",
-            "Ork und Drache", "<00FFFF/000000/0>Ork<C0C0C0/000000/0> und Drache");
-        row("nothing past the line text limit", "Ork/10/1", QByteArray(300, 'x') + " Ork x\r",
-            "<C0C0C0/000000/0>" + QByteArray(300, 'x') + " Ork x\r");
-        row("no check without a blank or separator", "Ork/10/1", "Ork", "<C0C0C0/000000/0>Ork");
-        row("at the first character", "a/10/1", "a b", "<0000FF/000000/0>a<C0C0C0/000000/0> b");
-        row("colour 1 is black, background 0 keeps the text's", "Ork/1/0", "\033[47mOrk x\n",
-            "<000000/FFFFFF/0>Ork<C0C0C0/FFFFFF/0> x\n");
-        row("junk colours and index 0 never break the block", "Ork/rot/1|Elf/0/12", "Ork Elf\n",
-            "<C0C0C0/000000/0>Ork <C0C0C0/00FFFF/0>Elf<C0C0C0/000000/0>\n");
-    }
+    void highlights_data() { AddTableRows(kHighlights); }
 
     void highlights()
     {
-        QFETCH(QByteArray, entries);
-        QFETCH(QByteArray, data);
-        QFETCH(QByteArray, shown);
+        const HighlightRow& r = TableRow(kHighlights);
         OutputRig p;
-        p.config.FHighlights = entries.split('|');
-        p.Feed(data);
-        QCOMPARE(p.console.Annotated(), shown);
+        p.config.FHighlights = r.entries.split('|');
+        p.Feed(r.data);
+        QCOMPARE(p.console.Annotated(), r.shown);
     }
 
     void highlightsCountPerBlock()
