@@ -245,48 +245,40 @@ private slots:
         QCOMPARE(pads.Items(0).Name, QByteArray("Klettern"));
     }
 
-    void splitString_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("pieces");
-        QTest::newRow("trimmed, empty dropped") << "n; s ;;o " << QStringList{"n", "s", "o "};
-        QTest::newRow("piece of blanks kept empty") << "n; ;s" << QStringList{"n", "", "s"};
-        QTest::newRow("trailing separator") << "n;s;" << QStringList{"n", "s", ""};
-        QTest::newRow("no separator") << " x " << QStringList{" x "};
-        QTest::newRow("leading separator") << ";n" << QStringList{"n"};
-    }
-
     void splitString()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, pieces);
-        TStringList list{"old"};
-        SplitString(';', text.toLatin1(), list);
-        QCOMPARE(QString::fromLatin1(list.join('|')), pieces.join('|'));
-        QCOMPARE(list.size(), pieces.size());
-    }
-
-    void colourTable_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<TColor>("color");
-        QTest::newRow("first") << QByteArray("schwarz") << 1 << TColor(0);
-        QTest::newRow("second") << QByteArray("Dunkelrot") << 2 << TColor(0x000080);
-        QTest::newRow("red") << QByteArray("Rot") << 10 << TColor(0x0000FF);
-        QTest::newRow("last") << QByteArray("WEISS") << 16 << TColor(0xFFFFFF);
+        // The text, and its pieces joined by "|" with their number: trimmed, empty pieces
+        // dropped, a piece of blanks kept empty, a trailing separator gives an empty last
+        // piece, a leading one none.
+        const struct {
+            const char *text, *pieces;
+            int count;
+        } rows[] = {{"n; s ;;o ", "n|s|o ", 3}, {"n; ;s", "n||s", 3}, {"n;s;", "n|s|", 3},
+                    {" x ", " x ", 1},          {";n", "n", 1}};
+        for (const auto& r : rows) {
+            TStringList list{"old"};
+            SplitString(';', r.text, list);
+            QCOMPARE(list.join('|'), QByteArray(r.pieces));
+            QCOMPARE(list.size(), r.count);
+        }
     }
 
     void colourTable()
     {
-        QFETCH(QByteArray, name);
-        QFETCH(int, index);
-        QFETCH(TColor, color);
-        int found = 0;
-        QVERIFY(ColorNameToIndex(name, found));
-        QCOMPARE(found, index);
-        QCOMPARE(IndexToColor(index), color);
-        QCOMPARE(ColorToIndex(color), index);
+        // The first, second, red and last entries, names in any case.
+        const struct {
+            const char* name;
+            int index;
+            TColor color;
+        } rows[] = {{"schwarz", 1, 0}, {"Dunkelrot", 2, 0x000080}, {"Rot", 10, 0x0000FF},
+                    {"WEISS", 16, 0xFFFFFF}};
+        for (const auto& r : rows) {
+            int found = 0;
+            QVERIFY2(ColorNameToIndex(r.name, found), r.name);
+            QCOMPARE(found, r.index);
+            QCOMPARE(IndexToColor(r.index), r.color);
+            QCOMPARE(ColorToIndex(r.color), r.index);
+        }
     }
 
     void colourOutsideTheTableAndRects()
@@ -302,30 +294,25 @@ private slots:
         QVERIFY(!PointInRect(r, 20, 40) && !PointInRect(r, 30, 25) && !PointInRect(r, 20, 20));
     }
 
-    void reversePath_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("back");
-        QTest::newRow("trimmed one-letter steps, unknown steps kept")
-            << "N; O ;hoch;kletter hoch;u" << "u;kletter hoch;runter;w;s;";
-        QTest::newRow("last step keeps its blank") << "n; o" << " o;s;";
-        QTest::newRow("empty steps vanish") << "n;;s;" << "n;s;";
-        QTest::newRow("all opposites, any case")
-            << "n;o;h;r;w;s;NW;sw;so;no;rein;Runter;links;rechts;vorne;zurueck;linksunten;"
-               "rechtsunten;linksoben;Rechtsoben;raus"
-            << "rein;linksunten;rechtsunten;linksoben;rechtsoben;vorne;zurueck;links;rechts;hoch;"
-               "raus;sw;nw;no;so;n;o;h;r;w;s;";
-    }
-
     void reversePath()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, back);
-        TMudConfig c;
-        c.FPaths = {"hin/" + path.toLatin1()};
-        QCOMPARE(c.ReversePath("hin", "zurueck"), 0);
-        QVERIFY(c.FModified);
-        QCOMPARE(c.FPaths.last(), "zurueck/" + back.toLatin1());
+        // A path and its way back: one-letter steps trimmed, unknown steps kept; the last
+        // step keeps its blank; empty steps vanish; every opposite, in any case.
+        const QByteArray rows[][2] = {
+            {"N; O ;hoch;kletter hoch;u", "u;kletter hoch;runter;w;s;"},
+            {"n; o", " o;s;"},
+            {"n;;s;", "n;s;"},
+            {"n;o;h;r;w;s;NW;sw;so;no;rein;Runter;links;rechts;vorne;zurueck;linksunten;"
+             "rechtsunten;linksoben;Rechtsoben;raus",
+             "rein;linksunten;rechtsunten;linksoben;rechtsoben;vorne;zurueck;links;rechts;hoch;"
+             "raus;sw;nw;no;so;n;o;h;r;w;s;"}};
+        for (const auto& [path, back] : rows) {
+            TMudConfig c;
+            c.FPaths = {"hin/" + path};
+            QCOMPARE(c.ReversePath("hin", "zurueck"), 0);
+            QVERIFY(c.FModified);
+            QCOMPARE(c.FPaths.last(), "zurueck/" + back);
+        }
     }
 
     void reversePathResults()
@@ -342,23 +329,17 @@ private slots:
         QCOMPARE(c.FPaths.last(), QByteArray("Heim/s;"));
     }
 
-    void resolvesNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("resolved"); // relative to the program folder, or absolute
-        QTest::newRow("bare name") << "mymud" << "conf/mymud.mud";
-        QTest::newRow("extension replaced") << "x.txt" << "conf/x.mud";
-        QTest::newRow("backslash folders") << "/muds\\sub\\x.txt" << "/muds/sub/x.mud";
-        QTest::newRow("only an extension") << ".txt" << "conf/.mud";
-        QTest::newRow("dots in folder names") << "/a.b/c" << "/a.b/c.mud";
-    }
-
     void resolvesNames()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, resolved);
-        const QString expected = resolved.startsWith('/') ? resolved : FFolder->file(resolved);
-        QCOMPARE(TMudConfig::ResolveFileName(name), QDir::cleanPath(expected));
+        // A bare name, an extension replaced, backslash folders, only an extension, dots in
+        // folder names; resolved relative to the program folder, or absolute.
+        const QString rows[][2] = {{"mymud", "conf/mymud.mud"}, {"x.txt", "conf/x.mud"},
+                                   {"/muds\\sub\\x.txt", "/muds/sub/x.mud"},
+                                   {".txt", "conf/.mud"}, {"/a.b/c", "/a.b/c.mud"}};
+        for (const auto& [name, resolved] : rows) {
+            const QString expected = resolved.startsWith('/') ? resolved : FFolder->file(resolved);
+            QCOMPARE(TMudConfig::ResolveFileName(name), QDir::cleanPath(expected));
+        }
         // Relative folders resolve against the current folder.
         QCOMPARE(TMudConfig::ResolveFileName("sub/y"),
                  QDir::current().absoluteFilePath("sub/y.mud"));

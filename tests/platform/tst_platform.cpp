@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <utility>
+
 #include "FileRig.h"
 #include "platform/DateTime.h"
 #include "platform/IniFile.h"
@@ -13,27 +15,18 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
-    void numbers_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("signed") << QByteArray("-7") << -7;
-        QTest::newRow("hex") << QByteArray("0x1F") << 31;
-        QTest::newRow("hex 32 bits wrap") << QByteArray("$FFFFFFFF") << -1;
-        QTest::newRow("blanks") << QByteArray(" 5 ") << 5;
-        QTest::newRow("empty gives default") << QByteArray("") << 99;
-        QTest::newRow("overflow gives default") << QByteArray("4294967296") << 99;
-        QTest::newRow("hex overflow gives default") << QByteArray("0x100000000") << 99;
-    }
-
     void numbers()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(int, value);
-        TIniFile ini;
-        ini.Parse("[S]\nk=" + text + "\n");
-        QCOMPARE(ini.ReadInteger("S", "k", 99), value);
-        QCOMPARE(ini.ReadBool("S", "k", true), value != 0);
+        // Signed, hex, 32 hex bits wrap, blanks; empty and overflowing texts give the default.
+        const std::pair<QByteArray, int> rows[] = {{"-7", -7}, {"0x1F", 31}, {"$FFFFFFFF", -1},
+                                                   {" 5 ", 5}, {"", 99}, {"4294967296", 99},
+                                                   {"0x100000000", 99}};
+        for (const auto& [text, value] : rows) {
+            TIniFile ini;
+            ini.Parse("[S]\nk=" + text + "\n");
+            QVERIFY2(ini.ReadInteger("S", "k", 99) == value, text.constData());
+            QVERIFY2(ini.ReadBool("S", "k", true) == (value != 0), text.constData());
+        }
     }
 
     void keepsWhatItDoesNotUnderstand()
@@ -112,30 +105,20 @@ private slots:
             QVERIFY(qAbs(DateTime::toQDateTime(DateTime::fromQDateTime(t)).msecsTo(t)) <= 1);
     }
 
-    void parsing_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("shown"); // empty: refused
-        const auto row = [](const char* name, const char* text, const char* shown) {
-            QTest::newRow(name) << QByteArray(text) << QByteArray(shown);
-        };
-        row("two-digit year", "1.2.26 7:08", "01.02.2026 07:08:00");
-        row("two-digit year of last century", "01.02.99", "01.02.1999");
-        row("before the epoch keeps its time", "01.01.1800 06:00:00", "01.01.1800 06:00:00");
-        row("no such day", "31.02.2026", "");
-        row("no such hour", "01.02.2026 24:00:00", "");
-        row("slashes", "01/02/2026", "");
-        row("junk", "gestern", "");
-        row("empty", "", "");
-    }
-
     void parsing()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArray, shown);
-        DateTime::TDateTime v = 123;
-        QCOMPARE(DateTime::strToDateTime(text, v), !shown.isEmpty());
-        QCOMPARE(shown.isEmpty() ? QByteArray() : DateTime::dateTimeToStr(v), shown);
+        // Two-digit years in both centuries, a date before the epoch keeps its time; no
+        // such day or hour, slashes, junk and nothing are refused (shown empty).
+        const QByteArray rows[][2] = {{"1.2.26 7:08", "01.02.2026 07:08:00"},
+                                      {"01.02.99", "01.02.1999"},
+                                      {"01.01.1800 06:00:00", "01.01.1800 06:00:00"},
+                                      {"31.02.2026", ""}, {"01.02.2026 24:00:00", ""},
+                                      {"01/02/2026", ""}, {"gestern", ""}, {"", ""}};
+        for (const auto& [text, shown] : rows) {
+            DateTime::TDateTime v = 123;
+            QVERIFY2(DateTime::strToDateTime(text, v) == !shown.isEmpty(), text.constData());
+            QCOMPARE(shown.isEmpty() ? QByteArray() : DateTime::dateTimeToStr(v), shown);
+        }
     }
 };
 
