@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <sys/socket.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -450,26 +451,22 @@ private slots:
         QCOMPARE(prompts.log.size(), 1);
     }
 
-    void errorTexts_data()
-    {
-        QTest::addColumn<int>("err");  // errno, or -1 for "code given directly"
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("refused") << ECONNREFUSED << 10061 << "Connection refused";
-        QTest::newRow("in progress is would block") << EINPROGRESS << 10035 << "Operation would block";
-        QTest::newRow("broken pipe is a reset") << EPIPE << 10054 << "Connection reset by peer";
-        QTest::newRow("no errno counterpart") << EIO << EIO << "Not a WinSock error";
-        QTest::newRow("no error") << -1 << 0 << "No Error";
-        QTest::newRow("resolver") << -1 << 11004 << "No Data";
-    }
     void errorTexts()
     {
-        QFETCH(int, err);
-        QFETCH(int, code);
-        QFETCH(QString, text);
-        if (err >= 0)
-            QCOMPARE(SocketErrors::FromErrno(err), code);
-        QCOMPARE(QString::fromLatin1(SocketErrors::Description(code)), text);
+        // errno, or -1 for "code given directly"; code; text
+        const std::tuple<int, int, QString> rows[] = {
+            {ECONNREFUSED, 10061, "Connection refused"},
+            {EINPROGRESS, 10035, "Operation would block"}, // in progress is would block
+            {EPIPE, 10054, "Connection reset by peer"},    // broken pipe is a reset
+            {EIO, EIO, "Not a WinSock error"},             // no errno counterpart
+            {-1, 0, "No Error"},
+            {-1, 11004, "No Data"}, // resolver
+        };
+        for (const auto& [err, code, text] : rows) {
+            if (err >= 0)
+                QCOMPARE(SocketErrors::FromErrno(err), code);
+            QCOMPARE(QString::fromLatin1(SocketErrors::Description(code)), text);
+        }
     }
 
     void sendChunkFillsAndRecycles()

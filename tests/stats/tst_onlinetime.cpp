@@ -43,23 +43,19 @@ class TestOnlineTime : public QObject
 {
     Q_OBJECT
 private slots:
-    void clockTicks_data()
-    {
-        QTest::addColumn<QList<int>>("hms");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("58 seconds") << QList<int>{0, 0, 58} << QByteArray("00:00:59");
-        QTest::newRow("59 seconds roll over") << QList<int>{0, 58, 59} << QByteArray("00:59:00");
-        QTest::newRow("59 minutes roll over") << QList<int>{9, 59, 59} << QByteArray("10:00:00");
-    }
-
     void clockTicks()
     {
-        QFETCH(QList<int>, hms);
-        QFETCH(QByteArray, after);
-        TConnectTime t;
-        t.Hours = hms[0], t.Minutes = hms[1], t.Seconds = hms[2];
-        t.TimerTick();
-        QCOMPARE(t.AsString(), after);
+        const QPair<QList<int>, QByteArray> rows[] = {
+            {{0, 0, 58}, "00:00:59"},
+            {{0, 58, 59}, "00:59:00"}, // 59 seconds roll over
+            {{9, 59, 59}, "10:00:00"}, // 59 minutes roll over
+        };
+        for (const auto& [hms, after] : rows) {
+            TConnectTime t;
+            t.Hours = hms[0], t.Minutes = hms[1], t.Seconds = hms[2];
+            t.TimerTick();
+            QCOMPARE(t.AsString(), after);
+        }
     }
 
     void clockRunsOnItsTimer()

@@ -14,6 +14,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <tuple>
 
 namespace {
 
@@ -272,35 +273,30 @@ private slots:
         QCOMPARE(console.Text() + net.Sent, QByteArray("hilfe\r\nn\r\ngeheim\r\n"));
     }
 
-    void wrapping_data()
+    void wrapping()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QList<int>>("lengths");
         QByteArray blanks, cr(90, 'y');
         for (int i = 0; i < 100; ++i)
             blanks += char(i == 39 || i == 74 ? ' ' : 'a' + i % 26);
         cr[69] = '\r';
-        QTest::newRow("no blanks: one long line") << QByteArray(200, 'x') << QList<int>{200};
-        QTest::newRow("cut at the first blank from 70") << blanks << QList<int>{75, 25};
-        QTest::newRow("a CR at 70 cuts too") << cr << QList<int>{70, 20};
-        QTest::newRow("80 characters stay whole") << QByteArray(79, 'z') + ' ' << QList<int>{80};
-        QTest::newRow("repeated cuts") << (QByteArray(75, 'w') + ' ').repeated(4)
-                                       << QList<int>{76, 76, 76, 76};
-    }
-
-    void wrapping()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QList<int>, lengths);
-        OutputRig r;
-        QSignalSpy changed(&r.sink, &TOutputSink::HistoryChanged);
-        r.sink.AddOutputLines(text);
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(r.sink.FOutputLines.mid(1).join(), text); // cut, nothing lost
-        QList<int> got;
-        for (int i = 1; i < r.sink.FOutputLines.size(); ++i)
-            got << int(r.sink.FOutputLines[i].size());
-        QCOMPARE(got, lengths);
+        const std::tuple<const char*, QByteArray, QList<int>> rows[] = {
+            {"no blanks: one long line", QByteArray(200, 'x'), {200}},
+            {"cut at the first blank from 70", blanks, {75, 25}},
+            {"a CR at 70 cuts too", cr, {70, 20}},
+            {"80 characters stay whole", QByteArray(79, 'z') + ' ', {80}},
+            {"repeated cuts", (QByteArray(75, 'w') + ' ').repeated(4), {76, 76, 76, 76}},
+        };
+        for (const auto& [name, text, lengths] : rows) {
+            OutputRig r;
+            QSignalSpy changed(&r.sink, &TOutputSink::HistoryChanged);
+            r.sink.AddOutputLines(text);
+            QVERIFY2(changed.size() == 1, name);
+            QCOMPARE(r.sink.FOutputLines.mid(1).join(), text); // cut, nothing lost
+            QList<int> got;
+            for (int i = 1; i < r.sink.FOutputLines.size(); ++i)
+                got << int(r.sink.FOutputLines[i].size());
+            QCOMPARE(got, lengths);
+        }
     }
 
     void historyStaysBounded()
