@@ -34,7 +34,6 @@ public:
     TTestPeer(const TTestPeer&) = delete;
     TTestPeer& operator=(const TTestPeer&) = delete;
 
-    int Fd() const { return FFd; }
     void Attach(int fd);
     void SetReceiveBuffer(int bytes);
     bool Write(const QByteArray& data);  // everything, each call its own segment
