@@ -355,11 +355,10 @@ private slots:
         QCOMPARE(ReadFile(conf("fresh.mud")), ReadFile(GOLDEN_DIR "/fresh.mud"));
     }
 
-    // Only the version: reading defaults differ from a new configuration's, no layouts are
-    // added. Edited by hand: blanks after single values are no part of them, list entries
-    // keep theirs; Style loses unknown bits; "nein" and "12x" are no numbers; layouts are
-    // read while a name or a key describes them, whatever Count says; names and keys are
-    // cut. Every field set: saved back as it was.
+    // Only the version: reading defaults, not a new configuration's; no layouts added. By hand:
+    // blanks after single values are dropped, list entries keep theirs; Style loses unknown
+    // bits; "nein" and "12x" are no numbers; layouts are read while a name or key describes
+    // them, whatever Count says; names and keys are cut. Every field set: saved back as it was.
     void readsWhatTheFileSaysAndWritesItBack()
     {
         const QString rows[][2] = {{"min.mud", "min-saved.mud"}, {"hand.mud", "hand-saved.mud"},

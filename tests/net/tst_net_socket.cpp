@@ -1,6 +1,5 @@
-// The socket and the telnet component against a peer on 127.0.0.1: connection outcomes,
-// the order of notifications, queued sending, peer close, the errors the user gets to
-// see, replies and escaping on the wire.
+// The socket and the telnet component against a peer on 127.0.0.1: connection outcomes, the
+// order of notifications, queued sending, peer close, error texts, replies and escaping.
 
 #include "TableRows.h"
 #include "TestLoopback.h"
@@ -26,8 +25,7 @@ QString Thrown(F action) { return ThrownBy<ESocketException>(action); }
 
 QByteArray B(const char* s, int n) { return QByteArray(s, n); }
 
-// An error the system reports at once that no later attempt could give is thrown; only a
-// UDP broadcast provokes one on any machine.
+// An immediate error no later attempt could give is thrown; a UDP broadcast always gives one.
 struct ConnectRow {
     const char* name;
     QByteArray proto, addr;  // addr empty: a port on 127.0.0.1 that refuses
@@ -191,6 +189,11 @@ private slots:
             s.SetAddr("127.0.0.1");
             QCOMPARE(Thrown([&] { s.Connect(); }), QString("Connect: No Port Specified"));
             QCOMPARE(s.State(), wsClosed);
+            // A subscriber to OnError is told instead of an exception; Send then gives -1.
+            int onError = 0;
+            s.OnError = [&](TWSocket*) { ++onError; };
+            QCOMPARE(s.Send("x", 1), -1);
+            QCOMPARE(onError, 1);
         } else {
             s.SetPort(text);
             QCOMPARE(int(s.PortNo()), port);

@@ -44,8 +44,7 @@ private slots:
         ini.Parse(ini.ToBytes());
         QVERIFY(!ini.SectionExists("Evil"));
         QCOMPARE(ini.ReadSectionKeys("S").size(), 2);
-        // In a hand-edited file the first of two keys wins, and erasing a section takes
-        // every section of that name, so no stale copy is read back after a save.
+        // The first of two keys wins; erasing takes every section of the name (no stale copy).
         ini.Parse("[Div]\nHost=a\nhost=b\n[div]\nHost=c\n[M]\nk=v\n");
         QCOMPARE(ini.ReadString("DIV", "HOST", "x"), QByteArray("a"));
         ini.EraseSection("div");
