@@ -21,7 +21,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QEnterEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>

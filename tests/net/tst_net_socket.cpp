@@ -25,7 +25,6 @@ QString Thrown(F action) { return ThrownBy<ESocketException>(action); }
 
 QByteArray B(const char* s, int n) { return QByteArray(s, n); }
 
-// An immediate error no later attempt could give is thrown; a UDP broadcast always gives one.
 struct ConnectRow {
     const char* name;
     QByteArray proto, addr;  // addr empty: a port on 127.0.0.1 that refuses
@@ -189,7 +188,6 @@ private slots:
             s.SetAddr("127.0.0.1");
             QCOMPARE(Thrown([&] { s.Connect(); }), QString("Connect: No Port Specified"));
             QCOMPARE(s.State(), wsClosed);
-            // A subscriber to OnError is told instead of an exception; Send then gives -1.
             int onError = 0;
             s.OnError = [&](TWSocket*) { ++onError; };
             QCOMPARE(s.Send("x", 1), -1);
@@ -278,6 +276,8 @@ private slots:
     {
         const QueueRow& r = TableRow(kQueues);
         TConn c;
+        QList<int> dataSent;
+        c.s.OnDataSent = [&](TWSocket*, quint16 e) { dataSent << e; };
         QVERIFY(c.Open());
         if (r.receiveBuffer > 0)
             c.peer.SetReceiveBuffer(r.receiveBuffer);
@@ -290,6 +290,7 @@ private slots:
             QCOMPARE(c.s.BufferedBytes(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(c.peer.Poll(r.bytesPerTurn), r.size, 60000);
         QVERIFY(c.peer.Received() == sent);
+        QTRY_VERIFY_WITH_TIMEOUT(!dataSent.isEmpty() && dataSent.count(0) == dataSent.size(), Patience);
     }
 
     // A subscriber that reads is called once per arrival; one that leaves the bytes
